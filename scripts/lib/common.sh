@@ -1,0 +1,60 @@
+# Shared by scripts/test and scripts/run.
+# shellcheck shell=bash
+
+VELMORA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+BUILD_ROOT="${VELMORA_BUILD_ROOT:-$VELMORA_ROOT/build}"
+JOBS="$(nproc 2>/dev/null || echo 2)"
+
+# Debian packages the build and the tests need. Checked one by one so a warm machine
+# never touches apt.
+VELMORA_PACKAGES=(
+  cmake make g++ pkg-config
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  g++-mingw-w64-i686 binutils-mingw-w64-i686
+  wine wine32:i386 fonts-wine fonts-liberation
+  xvfb xauth x11-apps imagemagick
+  clang libclang-rt-14-dev
+  fp-utils-3.2.2
+)
+
+log() { printf '\n== %s\n' "$*"; }
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+ensure_packages() {
+  local missing=()
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    log "adding the i386 architecture (32-bit Wine)"
+    as_root dpkg --add-architecture i386
+    missing+=(update)
+  fi
+  local pkg
+  for pkg in "${VELMORA_PACKAGES[@]}"; do
+    if [ "$(dpkg-query -W -f='${db:Status-Abbrev}' "$pkg" 2>/dev/null)" != "ii " ]; then
+      missing+=("$pkg")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  log "installing: ${missing[*]/update/}"
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  local pkgs=("${missing[@]/update/}")
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+    ${pkgs[@]+"${pkgs[@]}"} >/dev/null
+}
+
+configure_and_build() {  # name, extra cmake args...
+  local name=$1; shift
+  local dir="$BUILD_ROOT/$name"
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S "$VELMORA_ROOT" -B "$dir" "$@" >/dev/null
+  else
+    cmake "$dir" >/dev/null
+  fi
+  cmake --build "$dir" -j "$JOBS"
+}
+
+build_win32() {
+  configure_and_build win32 -DCMAKE_TOOLCHAIN_FILE="$VELMORA_ROOT/cmake/toolchain-i686-mingw.cmake"
+}
