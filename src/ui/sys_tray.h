@@ -1,0 +1,65 @@
+// TSysTray: the program's icon in the notification area, with its tooltip and mouse events.
+//
+// It owns a hidden window to which the shell sends the icon's notifications (message 1323)
+// and which also hears the "TaskbarCreated" broadcast: when Explorer restarts, the new
+// notification area knows nothing of our icon, so a shown icon is added again.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "ui/tray_logic.h"
+
+namespace velmora::ui {
+
+class TSysTray {
+ public:
+  TSysTray();
+  ~TSysTray();  // removes a shown icon
+  TSysTray(const TSysTray&) = delete;
+  TSysTray& operator=(const TSysTray&) = delete;
+
+  bool Visible() const { return logic_->visible(); }
+  void SetVisible(bool visible) { logic_->SetVisible(visible); }
+
+  // A copy of the icon is kept, sized to the small-icon metrics; nullptr shows the
+  // application's icon.
+  void SetIcon(HICON icon);
+
+  std::string Hint() const { return logic_->hint(); }
+  void SetHint(const std::string& hint) { logic_->SetHint(hint); }
+
+  // A menu opened on a right-button press (automatic popup); nullptr for none. Not owned.
+  void SetPopupMenu(HMENU menu) { popup_menu_ = menu; }
+
+  TrayEvents& Events() { return logic_->events(); }
+
+  HWND Handle() const { return window_; }
+  UINT_PTR Id() const { return reinterpret_cast<UINT_PTR>(this); }
+
+  // Errors escaping an event handler go here (the application's error handler); without
+  // one they are swallowed so the icon keeps working.
+  void SetErrorHandler(std::function<void(const std::exception&)> handler) {
+    error_handler_ = std::move(handler);
+  }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  void OpenPopup(int x, int y);
+
+  class Shell;
+  std::unique_ptr<Shell> shell_;
+  std::unique_ptr<TrayIconLogic> logic_;
+  HWND window_ = nullptr;
+  HICON own_icon_ = nullptr;
+  HMENU popup_menu_ = nullptr;
+  UINT taskbar_created_ = 0;
+  std::function<void(const std::exception&)> error_handler_;
+};
+
+}  // namespace velmora::ui
