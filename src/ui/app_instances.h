@@ -1,0 +1,121 @@
+// TAppInstances: one copy of the program per executable path.
+//
+// Every copy registers its process identifier in a table in named shared memory, keyed by
+// its executable path. A copy that finds more copies registered than allowed asks the others
+// whether their guards are active; if so it brings the first copy's application window to
+// the front, hands its command-line arguments over, unregisters and ends with exit code 0,
+// before it has shown anything or written any setting.
+//
+// Faults a user must never be locked out by: a copy that crashed leaves its identifier in the
+// table (entries of processes that no longer run are dropped before counting), and a copy
+// that does not answer its messages holds a starting copy up only for a bounded time (every
+// synchronous send has a timeout).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/instance_table.h"
+
+namespace velmora::ui {
+
+// The lock around the instance table, shared by all copies of one executable: a named
+// auto-reset event and a 16-byte named block recording the holder (process, thread, depth),
+// so that the holding thread may take it again. A holder that ended without releasing it
+// (killed inside the lock) is detected and the lock taken over.
+class InterProcessLock {
+ public:
+  InterProcessLock(const std::u16string& event_name, const std::u16string& block_name);
+  ~InterProcessLock();
+  InterProcessLock(const InterProcessLock&) = delete;
+  InterProcessLock& operator=(const InterProcessLock&) = delete;
+
+  void Acquire();
+  void Release();
+
+ private:
+  HANDLE event_ = nullptr;
+  HANDLE mapping_ = nullptr;
+  volatile LONG* block_ = nullptr;  // [0] process, [1] thread, [2] depth, [3] unused
+};
+
+class TAppInstances {
+ public:
+  // Message codes of the registered message (first parameter).
+  enum Code : WPARAM {
+    kRegistered = 1,
+    kUnregistered = 2,
+    kUserNotification = 3,
+    kAreYouActive = 4,
+    kActiveAnswer = 5,
+  };
+  static constexpr wchar_t kWindowClass[] = L"AppInstances_WindowClass";
+
+  // `application_window_class`: the class of each copy's application-level window, the
+  // target of the activation request. An empty path means this program's executable.
+  explicit TAppInstances(std::wstring application_window_class, std::wstring executable_path = {});
+  ~TAppInstances();  // unregisters when still registered
+  TAppInstances(const TAppInstances&) = delete;
+  TAppInstances& operator=(const TAppInstances&) = delete;
+
+  bool Active = true;
+  int MaxInstances = 1;
+  bool AutoActivate = true;
+  bool SendCmdLine = true;
+
+  // Creates the guard window and enters this process in the table.
+  void Register();
+
+  // Decides whether this copy may run. When it may not, the refusal is carried out
+  // (activation, hand-over, unregistering) and `exit` is called with 0; the program passes
+  // ExitProcess, so nothing after it runs. Returns true when this copy runs.
+  bool Check(const std::function<void(UINT)>& exit = ExitProcess);
+
+  // Leaves the table and tells the other copies. Safe to call more than once.
+  void Unregister();
+
+  HWND Handle() const { return window_; }
+  const InstanceNames& Names() const { return names_; }
+  UINT Message() const { return message_; }
+  std::vector<std::uint32_t> RegisteredIds();
+
+  // Raised when another copy hands its arguments over (each followed by CR LF). The
+  // program ignores them; tests look.
+  std::function<void(const std::wstring&)> OnCmdLineReceived;
+
+  // The arguments handed over when refused; by default this process's own (without the
+  // program path).
+  std::vector<std::wstring> Arguments;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  void Notify(WPARAM code, std::uint32_t process_id);
+  void AskOthersWhetherActive();
+  void ActivateFirstCopy();
+  void HandOverCommandLine();
+
+  template <typename Work>
+  auto UnderLock(Work work);
+
+  std::wstring application_class_;
+  InstanceNames names_;
+  InterProcessLock lock_;
+  HANDLE mapping_ = nullptr;
+  std::uint8_t* table_memory_ = nullptr;
+  UINT message_ = 0;
+  HWND window_ = nullptr;
+  bool registered_ = false;
+};
+
+// The application-level window of a process (found by class), or nullptr.
+HWND FindProcessWindow(DWORD process_id, const std::wstring& window_class);
+
+// Whether a process with this identifier still runs.
+bool IsProcessAlive(DWORD process_id);
+
+}  // namespace velmora::ui

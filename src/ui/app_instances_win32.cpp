@@ -1,0 +1,372 @@
+#include "ui/app_instances.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "core/text.h"
+
+namespace velmora::ui {
+namespace {
+
+// How long one synchronous message to another copy may take, and how long the whole
+// question may hold a starting copy up.
+constexpr UINT kSendTimeoutMs = 1000;
+constexpr DWORD kQuestionBudgetMs = 2500;
+// How long a lock wait lasts before the holder is checked for being alive.
+constexpr DWORD kLockPollMs = 250;
+
+std::wstring ToWide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+
+std::u16string UpperCasePath(const std::wstring& path) {
+  // Upper case by the user's locale, as the other copies do, so that paths differing only in
+  // letter case give one key.
+  std::wstring upper(path);
+  if (!upper.empty()) {
+    LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, path.c_str(), static_cast<int>(path.size()),
+                 upper.data(), static_cast<int>(upper.size()));
+  }
+  return std::u16string(upper.begin(), upper.end());
+}
+
+std::wstring OwnExecutablePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::vector<std::wstring> OwnArguments() {
+  std::vector<std::wstring> arguments;
+  int count = 0;
+  if (LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    for (int i = 1; i < count; ++i) arguments.emplace_back(argv[i]);
+    LocalFree(argv);
+  }
+  return arguments;
+}
+
+DWORD WindowThread(HWND window, DWORD* process_id = nullptr) {
+  DWORD pid = 0;
+  const DWORD thread = GetWindowThreadProcessId(window, &pid);
+  if (process_id) *process_id = pid;
+  return thread;
+}
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lparam) {
+  reinterpret_cast<std::vector<HWND>*>(lparam)->push_back(hwnd);
+  return TRUE;
+}
+
+std::vector<HWND> ThreadWindows(DWORD thread) {
+  std::vector<HWND> windows;
+  EnumThreadWindows(thread, &CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+std::vector<HWND> TopLevelWindowsOfClass(const std::wstring& window_class) {
+  std::vector<HWND> all, found;
+  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&all));
+  for (HWND hwnd : all) {
+    wchar_t name[256];
+    const int n = GetClassNameW(hwnd, name, 256);
+    if (n > 0 && window_class.compare(0, std::wstring::npos, name, n) == 0) found.push_back(hwnd);
+  }
+  return found;
+}
+
+}  // namespace
+
+bool IsProcessAlive(DWORD process_id) {
+  if (process_id == GetCurrentProcessId()) return true;
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, process_id);
+  if (!process) {
+    // Access denied means it exists (another user's copy); anything else means it is gone.
+    return GetLastError() == ERROR_ACCESS_DENIED;
+  }
+  const bool alive = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  CloseHandle(process);
+  return alive;
+}
+
+HWND FindProcessWindow(DWORD process_id, const std::wstring& window_class) {
+  for (HWND hwnd : TopLevelWindowsOfClass(window_class)) {
+    DWORD pid = 0;
+    WindowThread(hwnd, &pid);
+    if (pid == process_id) return hwnd;
+  }
+  return nullptr;
+}
+
+// --- InterProcessLock -----------------------------------------------------------------------
+
+InterProcessLock::InterProcessLock(const std::u16string& event_name,
+                                   const std::u16string& block_name) {
+  // Auto-reset and initially signalled: the first waiter takes the lock, Release hands it on.
+  event_ = CreateEventW(nullptr, FALSE, TRUE, ToWide(event_name).c_str());
+  mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 16,
+                                ToWide(block_name).c_str());
+  if (mapping_) {
+    block_ = static_cast<volatile LONG*>(MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, 16));
+  }
+}
+
+InterProcessLock::~InterProcessLock() {
+  if (block_) UnmapViewOfFile(const_cast<LONG*>(block_));
+  if (mapping_) CloseHandle(mapping_);
+  if (event_) CloseHandle(event_);
+}
+
+void InterProcessLock::Acquire() {
+  if (!event_ || !block_) return;  // no kernel objects: nothing to serialise against
+  const LONG process = static_cast<LONG>(GetCurrentProcessId());
+  const LONG thread = static_cast<LONG>(GetCurrentThreadId());
+  if (block_[0] == process && block_[1] == thread) {
+    InterlockedIncrement(&block_[2]);
+    return;
+  }
+  for (;;) {
+    if (WaitForSingleObject(event_, kLockPollMs) == WAIT_OBJECT_0) break;
+    // The holder may have been killed inside the lock; then nobody will ever signal the
+    // event, and the lock passes to us.
+    const DWORD holder = static_cast<DWORD>(block_[0]);
+    if (holder != 0 && !IsProcessAlive(holder)) {
+      if (InterlockedCompareExchange(&block_[0], process, static_cast<LONG>(holder)) ==
+          static_cast<LONG>(holder)) {
+        break;
+      }
+    }
+  }
+  block_[0] = process;
+  block_[1] = thread;
+  block_[2] = 1;
+}
+
+void InterProcessLock::Release() {
+  if (!event_ || !block_) return;
+  if (block_[0] != static_cast<LONG>(GetCurrentProcessId()) ||
+      block_[1] != static_cast<LONG>(GetCurrentThreadId())) {
+    return;  // not ours
+  }
+  if (InterlockedDecrement(&block_[2]) > 0) return;
+  block_[1] = 0;
+  block_[0] = 0;
+  SetEvent(event_);
+}
+
+// --- TAppInstances --------------------------------------------------------------------------
+
+template <typename Work>
+auto TAppInstances::UnderLock(Work work) {
+  struct Guard {
+    InterProcessLock& lock;
+    explicit Guard(InterProcessLock& l) : lock(l) { lock.Acquire(); }
+    ~Guard() { lock.Release(); }
+  } guard(lock_);
+  InstanceTable table(std::span<std::uint8_t, InstanceTable::kSize>(table_memory_,
+                                                                      InstanceTable::kSize));
+  return work(table);
+}
+
+TAppInstances::TAppInstances(std::wstring application_window_class, std::wstring executable_path)
+    : application_class_(std::move(application_window_class)),
+      names_(DeriveInstanceNames(
+          UpperCasePath(executable_path.empty() ? OwnExecutablePath() : executable_path))),
+      lock_(names_.lock_event, names_.lock_block) {
+  Arguments = OwnArguments();
+}
+
+TAppInstances::~TAppInstances() {
+  Unregister();
+  if (window_) DestroyWindow(window_);
+  if (table_memory_) UnmapViewOfFile(table_memory_);
+  if (mapping_) CloseHandle(mapping_);
+}
+
+void TAppInstances::Register() {
+  if (registered_) return;
+  static const ATOM atom = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = &TAppInstances::WindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kWindowClass;
+    return RegisterClassExW(&wc);
+  }();
+  (void)atom;
+  window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                            nullptr, GetModuleHandleW(nullptr), this);
+  message_ = RegisterWindowMessageW(ToWide(names_.message).c_str());
+
+  // Created zero-filled by the first copy that opens it.
+  mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                InstanceTable::kSize, ToWide(names_.table).c_str());
+  if (mapping_) {
+    table_memory_ = static_cast<std::uint8_t*>(
+        MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, InstanceTable::kSize));
+  }
+  if (!table_memory_) return;  // no shared memory: this copy runs unguarded
+
+  const DWORD self = GetCurrentProcessId();
+  const auto registration = UnderLock([&](InstanceTable& table) {
+    // Copies that ended without unregistering (crashed or killed) would otherwise count for
+    // ever and lock every later start out.
+    table.RemoveIf([](std::uint32_t id) { return !IsProcessAlive(id); });
+    return table.Register(self);
+  });
+  registered_ = registration.registered;
+  if (registered_ && registration.count_before < 0xFFFF) Notify(kRegistered, self);
+}
+
+std::vector<std::uint32_t> TAppInstances::RegisteredIds() {
+  if (!table_memory_) return {};
+  return UnderLock([](InstanceTable& table) { return table.ids(); });
+}
+
+bool TAppInstances::Check(const std::function<void(UINT)>& exit) {
+  if (!Active || MaxInstances <= 0 || !table_memory_) return true;
+  const std::size_t count = UnderLock([](InstanceTable& table) {
+    table.RemoveIf([](std::uint32_t id) { return !IsProcessAlive(id); });
+    return table.count();
+  });
+  if (count <= static_cast<std::size_t>(MaxInstances)) return true;
+
+  AskOthersWhetherActive();
+  if (!Active) return true;
+
+  if (AutoActivate) ActivateFirstCopy();
+  if (SendCmdLine) HandOverCommandLine();
+  Unregister();
+  exit(0);
+  return false;
+}
+
+void TAppInstances::Unregister() {
+  if (!registered_ || !table_memory_) return;
+  const DWORD self = GetCurrentProcessId();
+  UnderLock([&](InstanceTable& table) { return table.Unregister(self); });
+  registered_ = false;
+  Notify(kUnregistered, self);
+}
+
+void TAppInstances::Notify(WPARAM code, std::uint32_t process_id) {
+  for (const std::uint32_t id : RegisteredIds()) {
+    HWND app = FindProcessWindow(id, application_class_);
+    if (!app) continue;
+    const DWORD thread = WindowThread(app);
+    // The post is retried while the thread's queue is busy, but only briefly: a thread that
+    // never takes posts must not hold this copy up.
+    for (int attempt = 0; attempt < 50; ++attempt) {
+      if (PostThreadMessageW(thread, message_, code, process_id)) break;
+      if (GetLastError() == ERROR_INVALID_THREAD_ID) break;
+      Sleep(1);
+    }
+    for (HWND hwnd : ThreadWindows(thread)) SendNotifyMessageW(hwnd, message_, code, process_id);
+  }
+}
+
+void TAppInstances::AskOthersWhetherActive() {
+  const DWORD self = GetCurrentProcessId();
+  const DWORD start = GetTickCount();
+  for (const std::uint32_t id : RegisteredIds()) {
+    if (id == self) continue;
+    HWND app = FindProcessWindow(id, application_class_);
+    if (!app) continue;
+    for (HWND hwnd : ThreadWindows(WindowThread(app))) {
+      if (!Active) return;
+      const DWORD spent = GetTickCount() - start;
+      if (spent >= kQuestionBudgetMs) return;
+      DWORD_PTR ignored = 0;
+      // Not SMTO_BLOCK: the answer arrives as a message sent to our window while we wait.
+      SendMessageTimeoutW(hwnd, message_, kAreYouActive, reinterpret_cast<LPARAM>(window_),
+                          SMTO_ABORTIFHUNG, std::min<DWORD>(kSendTimeoutMs, kQuestionBudgetMs - spent),
+                          &ignored);
+    }
+  }
+}
+
+void TAppInstances::ActivateFirstCopy() {
+  const auto ids = RegisteredIds();
+  if (ids.empty()) return;
+  HWND target = FindProcessWindow(ids.front(), application_class_);
+  if (!target) return;
+  DWORD_PTR ignored = 0;
+  if (IsIconic(target)) {
+    SendMessageTimeoutW(target, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                        &ignored);
+  }
+  HWND foreground = GetForegroundWindow();
+  if (foreground == target) return;
+  const DWORD foreground_thread = foreground ? WindowThread(foreground) : 0;
+  const DWORD target_thread = WindowThread(target);
+  if (foreground_thread && foreground_thread != target_thread) {
+    // Windows lets only the foreground thread hand the foreground on; sharing its input
+    // state makes the request come from it.
+    AttachThreadInput(foreground_thread, target_thread, TRUE);
+    const BOOL done = SetForegroundWindow(target);
+    AttachThreadInput(foreground_thread, target_thread, FALSE);
+    if (!done) return;
+  }
+  SetForegroundWindow(target);
+}
+
+void TAppInstances::HandOverCommandLine() {
+  std::vector<std::u16string> arguments;
+  for (const auto& a : Arguments) arguments.emplace_back(a.begin(), a.end());
+  const std::u16string data = JoinHandOverArguments(arguments);
+  COPYDATASTRUCT copy{};
+  copy.dwData = 1;
+  copy.cbData = static_cast<DWORD>(data.size() * sizeof(char16_t));
+  copy.lpData = const_cast<char16_t*>(data.data());
+  const auto ids = RegisteredIds();
+  for (HWND hwnd : TopLevelWindowsOfClass(kWindowClass)) {
+    if (hwnd == window_) continue;
+    DWORD pid = 0;
+    WindowThread(hwnd, &pid);
+    if (std::find(ids.begin(), ids.end(), pid) == ids.end()) continue;
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(hwnd, WM_COPYDATA, reinterpret_cast<WPARAM>(window_),
+                        reinterpret_cast<LPARAM>(&copy), SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                        &ignored);
+  }
+}
+
+LRESULT CALLBACK TAppInstances::WindowProc(HWND hwnd, UINT message, WPARAM wparam,
+                                           LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<TAppInstances*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self && self->window_ == hwnd) return self->OnMessage(message, wparam, lparam);
+  return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+LRESULT TAppInstances::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == message_ && message_ != 0) {
+    if (wparam == kAreYouActive) {
+      DWORD_PTR ignored = 0;
+      SendMessageTimeoutW(reinterpret_cast<HWND>(lparam), message_, kActiveAnswer, Active ? 1 : 0,
+                          SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored);
+    } else if (wparam == kActiveAnswer) {
+      Active = lparam != 0;
+    }
+    return 0;
+  }
+  if (message == WM_COPYDATA && reinterpret_cast<HWND>(wparam) != window_) {
+    const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
+    if (copy && copy->dwData == 1 && OnCmdLineReceived) {
+      const auto* text = static_cast<const wchar_t*>(copy->lpData);
+      OnCmdLineReceived(std::wstring(text, copy->cbData / sizeof(wchar_t)));
+    }
+    return 1;
+  }
+  return DefWindowProcW(window_, message, wparam, lparam);
+}
+
+}  // namespace velmora::ui
