@@ -12,7 +12,7 @@ VELMORA_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   wine wine32:i386 fonts-wine fonts-liberation
-  xvfb xauth x11-apps imagemagick
+  xvfb xauth x11-apps imagemagick librsvg2-bin
   clang libclang-rt-14-dev
   fp-utils-3.2.2
 )
