@@ -50,10 +50,19 @@ function(velmora_test name)
   endif()
   gtest_discover_tests(${name}
     TEST_PREFIX "${name}."
+    TEST_LIST ${name}_TESTS
     WORKING_DIRECTORY ${T_WORKING_DIRECTORY}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 120
-    PROPERTIES LABELS "${T_SUBSYSTEM};${where};${T_LABELS}" TIMEOUT 120)
+    PROPERTIES TIMEOUT 120)
+  # Labels go on in a script of their own that CTest runs after discovery: a list given to
+  # gtest_discover_tests' PROPERTIES reaches the tests flattened, only its first item kept.
+  set(labels_script ${CMAKE_CURRENT_BINARY_DIR}/${name}_labels.cmake)
+  file(WRITE ${labels_script}
+    "if(${name}_TESTS)\n"
+    "  set_tests_properties(\${${name}_TESTS} PROPERTIES LABELS \"${T_SUBSYSTEM};${where};${T_LABELS}\")\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${labels_script})
 endfunction()
 
 # A plain (non-GoogleTest) check registered with CTest, with the same labelling.
