@@ -1,0 +1,207 @@
+// TChart with bar series: what the Statistics page draws.
+//
+// Series are components owned by the chart (AddBarSeries) and listed in the chart's order;
+// a series that is destroyed leaves the list. The geometry of a drawing (plot area, axis
+// scale, bars, legend) is computed here, portably (ChartLayout); the window only paints it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "gui/control.h"
+#include "gui/strings.h"
+
+namespace velmora::gui {
+
+class TChart;
+
+enum class TBarStyle {
+  bsRectangle,
+  bsPyramid,
+  bsInvPyramid,
+  bsCilinder,
+  bsEllipse,
+  bsArrow,
+  bsRectGradient,
+  bsCone,
+  bsBevel,
+  bsSlantCube,
+  bsDiamond,
+  bsInvArrow,
+  bsInvCone
+};
+
+class TBarGradient : public TPersistent {
+  VELMORA_CLASS()
+
+ public:
+  bool Visible() const { return visible_; }
+  void SetVisible(bool v) {
+    visible_ = v;
+    Changed();
+  }
+  TColor StartColor() const { return start_; }
+  void SetStartColor(TColor c) {
+    start_ = c;
+    Changed();
+  }
+  TColor MidColor() const { return mid_; }
+  void SetMidColor(TColor c) {
+    mid_ = c;
+    Changed();
+  }
+  // 0 .. 100: where the middle colour sits.
+  int Balance() const { return balance_; }
+  void SetBalance(int b) {
+    balance_ = b;
+    Changed();
+  }
+  // On: the gradient spans each bar; off: it spans the whole value axis.
+  bool Relative() const { return relative_; }
+  void SetRelative(bool r) {
+    relative_ = r;
+    Changed();
+  }
+  void SetOnChange(std::function<void()> f) { on_change_ = std::move(f); }
+
+ private:
+  void Changed() {
+    if (on_change_) on_change_();
+  }
+  bool visible_ = false;
+  TColor start_ = clWhite;
+  TColor mid_ = clNone;
+  int balance_ = 50;
+  bool relative_ = false;
+  std::function<void()> on_change_;
+};
+
+struct ChartPoint {
+  double x = 0;
+  double y = 0;
+  std::string label;
+  TColor color = clDefault;  // clDefault (0x20000000): the series' own colour
+};
+
+class TBarSeries : public TComponent {
+  VELMORA_CLASS()
+
+ public:
+  explicit TBarSeries(TComponent* owner);
+  ~TBarSeries() override;
+  TChart* Chart() const { return chart_; }
+
+  const std::string& Title() const { return title_; }
+  void SetTitle(std::string title);
+  TBarStyle BarStyle() const { return bar_style_; }
+  void SetBarStyle(TBarStyle style);
+  TBarGradient& Gradient() { return gradient_; }
+  const TBarGradient& Gradient() const { return gradient_; }
+  TColor SeriesColor() const { return color_; }
+  void SetSeriesColor(TColor color);
+
+  int Count() const { return static_cast<int>(points_.size()); }
+  const ChartPoint& Point(int index) const;  // EListError outside
+  int AddXY(double x, double y, std::string label = {}, TColor color = clDefault);
+  void Clear();
+  // The colour a point is painted in (its own, or the series' for clDefault).
+  TColor PointColor(int index) const;
+
+ private:
+  friend class TChart;
+  void Changed();
+  TChart* chart_ = nullptr;
+  std::string title_;
+  TBarStyle bar_style_ = TBarStyle::bsRectangle;
+  TBarGradient gradient_;
+  TColor color_ = clDefault;
+  std::vector<ChartPoint> points_;
+};
+
+class TChartTitle : public TPersistent {
+  VELMORA_CLASS()
+
+ public:
+  TStrings& Text() { return text_; }
+  const TStrings& Text() const { return text_; }
+  bool Visible() const { return visible_; }
+  void SetVisible(bool v);
+  void SetOnChange(std::function<void()> f);
+
+ private:
+  TStringList text_;
+  bool visible_ = true;
+  std::function<void()> on_change_;
+};
+
+class TChartLegend : public TPersistent {
+  VELMORA_CLASS()
+
+ public:
+  bool Visible() const { return visible_; }
+  void SetVisible(bool v) {
+    visible_ = v;
+    if (on_change_) on_change_();
+  }
+  void SetOnChange(std::function<void()> f) { on_change_ = std::move(f); }
+
+ private:
+  bool visible_ = true;
+  std::function<void()> on_change_;
+};
+
+// Where everything of a chart goes in a client area of the given size.
+struct ChartLayout {
+  Rect title;
+  Rect plot;          // the area inside the axes
+  double y_max = 0;   // value at the top of the value axis
+  double y_step = 0;  // distance between grid lines
+  struct Bar {
+    int series;
+    int point;
+    Rect rect;
+  };
+  std::vector<Bar> bars;
+  Rect legend;
+  std::vector<Rect> legend_rows;  // one per series, in series order
+};
+
+class TChart : public TWinControl {
+  VELMORA_CLASS()
+
+ public:
+  explicit TChart(TComponent* owner);
+  ~TChart() override;
+
+  TChartTitle& Title() { return title_; }
+  const TChartTitle& Title() const { return title_; }
+  TChartLegend& Legend() { return legend_; }
+  const TChartLegend& Legend() const { return legend_; }
+  bool View3D() const { return view_3d_; }
+  void SetView3D(bool v);
+
+  int SeriesCount() const { return static_cast<int>(series_.size()); }
+  TBarSeries& Series(int index) const;  // EListError outside
+  // A new bar series owned by the chart, appended to its list, with the next colour.
+  TBarSeries& AddBarSeries();
+
+  // `line_height`: height of one text line in pixels; `legend_width`: width of the widest
+  // legend text.
+  ChartLayout Layout(int width, int height, int line_height, int legend_text_width) const;
+
+ protected:
+  void Notification(TComponent& component, Operation operation) override;
+
+ private:
+  friend class TBarSeries;
+  TChartTitle title_;
+  TChartLegend legend_;
+  bool view_3d_ = true;
+  std::vector<TBarSeries*> series_;
+  int next_color_ = 0;
+};
+
+// A value-axis maximum and step that read well (1, 2 or 5 times a power of ten).
+void NiceScale(double max_value, double& top, double& step);
+
+}  // namespace velmora::gui

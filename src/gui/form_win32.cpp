@@ -1,0 +1,195 @@
+// The windows of forms, panels and group boxes.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "core/text.h"
+#include "gui/form.h"
+#include "gui/panel.h"
+#include "gui/peers_win32.h"
+#include "gui/window_win32.h"
+
+namespace velmora::gui::win32 {
+namespace {
+
+void Rescale(TControl& control, int dpi) {
+  if (auto* peer = static_cast<WindowPeer*>(control.Peer())) peer->SetDpi(dpi);
+  if (auto* parent = dynamic_cast<TWinControl*>(&control)) {
+    for (TControl* child : parent->Controls()) Rescale(*child, dpi);
+  }
+}
+
+class FormPeer final : public WindowPeer {
+ public:
+  explicit FormPeer(TForm& form) : WindowPeer(form), form_(form) {
+    Create(nullptr, Style(), ExStyle());
+    if (form_.Position() == TPosition::poScreenCenter ||
+        form_.Position() == TPosition::poDesktopCenter ||
+        form_.Position() == TPosition::poMainFormCenter) {
+      Center();
+    }
+  }
+
+  void Changed(Change what) override {
+    if (what == Change::kVisible && form_.Visible()) {
+      ShowWindow(hwnd_, SW_SHOW);
+      SetForegroundWindow(hwnd_);
+      return;
+    }
+    if (what == Change::kState) {
+      SetWindowLongPtrW(hwnd_, GWL_STYLE, Style() | (IsWindowVisible(hwnd_) ? WS_VISIBLE : 0));
+      SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, ExStyle());
+      ApplyBounds();
+      return;
+    }
+    WindowPeer::Changed(what);
+  }
+
+ private:
+  DWORD Style() const {
+    DWORD style = WS_CLIPCHILDREN;
+    const std::uint32_t icons = form_.BorderIcons();
+    switch (form_.BorderStyle()) {
+      case TFormBorderStyle::bsNone:
+        return style | WS_POPUP;
+      case TFormBorderStyle::bsSingle:
+      case TFormBorderStyle::bsToolWindow:
+        style |= WS_CAPTION | WS_BORDER;
+        break;
+      case TFormBorderStyle::bsDialog:
+        style |= WS_CAPTION | DS_MODALFRAME;
+        break;
+      default:
+        style |= WS_CAPTION | WS_THICKFRAME;
+        break;
+    }
+    if (icons & biSystemMenu) {
+      style |= WS_SYSMENU;
+      // A dialog border carries only the close box, whatever the other icons say.
+      if (form_.BorderStyle() != TFormBorderStyle::bsDialog) {
+        if (icons & biMinimize) style |= WS_MINIMIZEBOX;
+        if (icons & biMaximize) style |= WS_MAXIMIZEBOX;
+      }
+    }
+    return style;
+  }
+
+  DWORD ExStyle() const {
+    DWORD ex = WS_EX_CONTROLPARENT;
+    if (form_.BorderStyle() == TFormBorderStyle::bsDialog) ex |= WS_EX_DLGMODALFRAME;
+    if (form_.BorderStyle() == TFormBorderStyle::bsToolWindow) ex |= WS_EX_TOOLWINDOW;
+    return ex;
+  }
+
+  // The design's size is the client area's; the window is made as large as its frame needs.
+  void ApplyBounds() override {
+    RECT rc{0, 0, Scale(form_.ClientWidth()), Scale(form_.ClientHeight())};
+    AdjustWindowRectEx(&rc, Style(), FALSE, ExStyle());
+    SetWindowPos(hwnd_, nullptr, Scale(form_.Left()), Scale(form_.Top()), rc.right - rc.left,
+                 rc.bottom - rc.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  void Center() {
+    RECT rc;
+    GetWindowRect(hwnd_, &rc);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int x = work.left + ((work.right - work.left) - (rc.right - rc.left)) / 2;
+    const int y = work.top + ((work.bottom - work.top) - (rc.bottom - rc.top)) / 2;
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+
+  bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) override {
+    if (form_.OnWindowMessage) {
+      std::intptr_t answer = 0;
+      if (form_.OnWindowMessage(message, wparam, lparam, answer)) {
+        result = answer;
+        return true;
+      }
+    }
+    switch (message) {
+      case WM_DPICHANGED: {
+        // Per-monitor awareness: the form moved to a monitor of another dpi; every window
+        // is scaled again from the design's 96-dpi values, and the form takes the
+        // rectangle the system suggests.
+        Rescale(form_, HIWORD(wparam));
+        const RECT* r = reinterpret_cast<const RECT*>(lparam);
+        SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        result = 0;
+        return true;
+      }
+      case WM_CLOSE:
+        // The form decides (OnCloseQuery); the window is never destroyed by closing.
+        form_.Close();
+        result = 0;
+        return true;
+      case WM_SIZE:
+        if (wparam != SIZE_MINIMIZED && !syncing_) {
+          syncing_ = true;
+          form_.SetBounds(form_.Left(), form_.Top(), Unscale(LOWORD(lparam)),
+                          Unscale(HIWORD(lparam)));
+          syncing_ = false;
+        }
+        return false;
+      default:
+        return WindowPeer::OnMessage(message, wparam, lparam, result);
+    }
+  }
+
+  TForm& form_;
+};
+
+class PanelPeer final : public WindowPeer {
+ public:
+  explicit PanelPeer(TPanel& panel) : WindowPeer(panel), panel_(panel) {
+    Create(nullptr, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
+  }
+
+ private:
+  void OnPaint(HDC dc, const RECT& rc) override {
+    RECT r = rc;
+    if (panel_.BevelOuter() == TBevelCut::bvRaised)
+      DrawEdge(dc, &r, BDR_RAISEDOUTER, BF_RECT | BF_ADJUST);
+    if (panel_.BevelOuter() == TBevelCut::bvLowered)
+      DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+    if (!panel_.Caption().empty()) {
+      SelectGuard font(dc, Font());
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, ToColorRef(panel_.Font().Color()));
+      std::wstring text = Widen(panel_.Caption());
+      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+  }
+
+  TPanel& panel_;
+};
+
+class GroupBoxPeer final : public WindowPeer {
+ public:
+  explicit GroupBoxPeer(TGroupBox& box) : WindowPeer(box) {
+    Create(L"BUTTON", BS_GROUPBOX, WS_EX_CONTROLPARENT | WS_EX_TRANSPARENT);
+  }
+
+ private:
+  HBRUSH OnCtlColor(HDC dc) override {
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ToColorRef(control_.Font().Color()));
+    return ParentBrush();
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<ControlPeer> MakeFormPeer(TControl& c) {
+  return std::make_unique<FormPeer>(static_cast<TForm&>(c));
+}
+std::unique_ptr<ControlPeer> MakePanelPeer(TControl& c) {
+  return std::make_unique<PanelPeer>(static_cast<TPanel&>(c));
+}
+std::unique_ptr<ControlPeer> MakeGroupBoxPeer(TControl& c) {
+  return std::make_unique<GroupBoxPeer>(static_cast<TGroupBox&>(c));
+}
+
+}  // namespace velmora::gui::win32

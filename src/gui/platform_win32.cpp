@@ -1,0 +1,276 @@
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <map>
+
+#include "core/text.h"
+#include "gui/application.h"
+#include "gui/bevel.h"
+#include "gui/button.h"
+#include "gui/chart.h"
+#include "gui/combo_box.h"
+#include "gui/image.h"
+#include "gui/link_label.h"
+#include "gui/list_view.h"
+#include "gui/nav_bar.h"
+#include "gui/panel.h"
+#include "gui/peers_win32.h"
+#include "gui/spin_edit.h"
+#include "gui/win32.h"
+#include "gui/window_win32.h"
+
+namespace velmora::gui {
+namespace {
+
+using win32::WindowPeer;
+
+constexpr wchar_t kApplicationClass[] = L"VelmoraApplication";
+
+struct PeerMaker {
+  const ClassInfo& cls;
+  std::unique_ptr<ControlPeer> (*make)(TControl&);
+};
+
+class ImageListStore final : public ImageStore {
+ public:
+  ImageListStore(int width, int height)
+      : list_(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 4, 4)) {}
+  ~ImageListStore() override {
+    if (list_) ImageList_Destroy(list_);
+  }
+  void AddIcon(std::uintptr_t icon) override {
+    ImageList_AddIcon(list_, reinterpret_cast<HICON>(icon));
+  }
+  std::uintptr_t Handle() const override { return reinterpret_cast<std::uintptr_t>(list_); }
+
+ private:
+  HIMAGELIST list_;
+};
+
+class Win32Platform final : public GuiPlatform {
+ public:
+  std::unique_ptr<ControlPeer> CreatePeer(TControl& control) override {
+    return win32::CreatePeerFor(control);
+  }
+
+  int ShowMessageBox(std::string_view text, std::string_view caption, unsigned flags) override {
+    return ::MessageBoxW(nullptr, Widen(text).c_str(), Widen(caption).c_str(), flags);
+  }
+
+  std::unique_ptr<Timer> StartTimer(unsigned interval_ms, std::function<void()> tick) override {
+    const UINT_PTR id = next_timer_++;
+    timers_[id] = std::move(tick);
+    SetTimer(AppWindow(), id, interval_ms, nullptr);
+    struct Running final : Timer {
+      Win32Platform* platform;
+      UINT_PTR id;
+      ~Running() override {
+        KillTimer(platform->AppWindow(), id);
+        platform->timers_.erase(id);
+      }
+    };
+    auto running = std::make_unique<Running>();
+    running->platform = this;
+    running->id = id;
+    return running;
+  }
+
+  void RunMessageLoop(TApplication& application) override {
+    MSG msg;
+    while (!application.Terminated() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      Pump(msg);
+    }
+  }
+
+  void Quit() override { PostMessageW(AppWindow(), WM_NULL, 0, 0); }
+
+  void RunModal(TForm& form) override {
+    // The other forms wait while the modal one is open, as a modal dialog's owner does.
+    std::vector<HWND> disabled;
+    if (TApplication* app = Application()) {
+      for (TForm* other : app->Forms()) {
+        if (other != &form && other->HandleAllocated() && other->Visible()) {
+          HWND h = reinterpret_cast<HWND>(other->Handle());
+          if (IsWindowEnabled(h)) {
+            EnableWindow(h, FALSE);
+            disabled.push_back(h);
+          }
+        }
+      }
+    }
+    MSG msg;
+    while (form.ModalResult() == 0 && form.Visible() &&
+           !(Application() && Application()->Terminated()) &&
+           GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      Pump(msg);
+    }
+    for (HWND h : disabled) EnableWindow(h, TRUE);
+  }
+
+  std::uintptr_t ApplicationWindow() override {
+    return reinterpret_cast<std::uintptr_t>(AppWindow());
+  }
+
+  std::unique_ptr<ImageStore> CreateImageStore(int width, int height) override {
+    return std::make_unique<ImageListStore>(width, height);
+  }
+
+  int CollateText(std::string_view a, std::string_view b) override {
+    const std::wstring wa = Widen(a), wb = Widen(b);
+    const int r = CompareStringW(LOCALE_USER_DEFAULT, 0, wa.c_str(), static_cast<int>(wa.size()),
+                                 wb.c_str(), static_cast<int>(wb.size()));
+    if (r == 0) return a.compare(b);
+    return r - CSTR_EQUAL;
+  }
+
+  void OpenInShell(std::string_view target) override {
+    // The result is not examined: a target that cannot be opened shows nothing of ours.
+    ShellExecuteW(nullptr, L"open", Widen(target).c_str(), L"", L"", SW_SHOW);
+  }
+
+  HWND AppWindow() {
+    if (!app_window_) {
+      WNDCLASSEXW wc{};
+      wc.cbSize = sizeof(wc);
+      wc.lpfnWndProc = &Win32Platform::AppProc;
+      wc.hInstance = GetModuleHandleW(nullptr);
+      wc.lpszClassName = kApplicationClass;
+      RegisterClassExW(&wc);
+      // Hidden and without a caption: the main form carries the program's taskbar button.
+      app_window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kApplicationClass, L"", WS_POPUP, 0, 0, 0, 0,
+                                    nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
+    return app_window_;
+  }
+
+ private:
+  static void Pump(MSG& msg) {
+    if (win32::HandleNavigationKey(msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+
+  static LRESULT CALLBACK AppProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_TIMER) {
+      auto& timers = Instance().timers_;
+      const auto it = timers.find(wparam);
+      if (it != timers.end()) {
+        // A copy: the handler may stop (and so erase) its own timer.
+        const std::function<void()> tick = it->second;
+        tick();
+      }
+      return 0;
+    }
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+
+ public:
+  static Win32Platform& Instance() {
+    static Win32Platform platform;
+    return platform;
+  }
+
+ private:
+  HWND app_window_ = nullptr;
+  std::map<UINT_PTR, std::function<void()>> timers_;
+  UINT_PTR next_timer_ = 1;
+};
+
+void EnableDpiAwareness() {
+  // Per-monitor v2 where the system has it (Windows 10 1703+), else system awareness. The
+  // manifest says the same; this covers executables without one (tests, tools).
+  using SetContext = BOOL(WINAPI*)(HANDLE);
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  auto set_context = reinterpret_cast<SetContext>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+  if (set_context && set_context(reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-4)))) return;
+  SetProcessDPIAware();
+}
+
+}  // namespace
+
+void UseWin32Platform() {
+  static const bool installed = [] {
+    EnableDpiAwareness();
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    SetPlatform(&Win32Platform::Instance());
+    return true;
+  }();
+  (void)installed;
+}
+
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+TControl* ControlFromHandle(HWND hwnd) {
+  WindowPeer* peer = WindowPeer::FromHandle(hwnd);
+  return peer ? &peer->Control() : nullptr;
+}
+
+HBITMAP RenderToBitmap(TControl& control) {
+  HWND hwnd = reinterpret_cast<HWND>(control.Handle());
+  if (!hwnd) return nullptr;
+  SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  RedrawWindow(hwnd, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT rc;
+  GetWindowRect(hwnd, &rc);
+  const int width = rc.right - rc.left, height = rc.bottom - rc.top;
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap) {
+    HDC mem = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(mem, bitmap);
+    // What the display shows of the window, frame included, so the window must be shown
+    // and uncovered. PrintWindow would not need that, but Wine's draws no child windows.
+    BitBlt(mem, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+  }
+  ReleaseDC(nullptr, screen);
+  return bitmap;
+}
+
+namespace win32 {
+
+std::unique_ptr<ControlPeer> CreatePeerFor(TControl& control) {
+  // Most derived first: the first class in this list that the control inherits from wins.
+  static const PeerMaker makers[] = {
+      {TForm::StaticClass(), &MakeFormPeer},
+      {TLinkLabel::StaticClass(), &MakeLinkLabelPeer},
+      {TLabel::StaticClass(), &MakeLabelPeer},
+      {TButton::StaticClass(), &MakeButtonPeer},
+      {TCheckBox::StaticClass(), &MakeCheckBoxPeer},
+      {TRadioButton::StaticClass(), &MakeRadioButtonPeer},
+      {TComboBox::StaticClass(), &MakeComboBoxPeer},
+      {TSpinEdit::StaticClass(), &MakeSpinEditPeer},
+      {TListView::StaticClass(), &MakeListViewPeer},
+      {TNavBar::StaticClass(), &MakeNavBarPeer},
+      {TBevel::StaticClass(), &MakeBevelPeer},
+      {TImage::StaticClass(), &MakeImagePeer},
+      {TChart::StaticClass(), &MakeChartPeer},
+      {TGroupBox::StaticClass(), &MakeGroupBoxPeer},
+      {TPanel::StaticClass(), &MakePanelPeer},
+  };
+  for (const PeerMaker& m : makers) {
+    if (control.InheritsFrom(m.cls)) return m.make(control);
+  }
+  return nullptr;
+}
+
+}  // namespace win32
+}  // namespace velmora::gui

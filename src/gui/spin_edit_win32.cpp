@@ -1,0 +1,108 @@
+// The window of a spin box: an edit with an up-down control beside it. Typed text goes to
+// the object at once, which clamps it; the edit then shows the object's value again.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "core/text.h"
+#include "gui/peers_win32.h"
+#include "gui/spin_edit.h"
+#include "gui/window_win32.h"
+
+namespace velmora::gui::win32 {
+namespace {
+
+class SpinEditPeer final : public WindowPeer {
+ public:
+  explicit SpinEditPeer(TSpinEdit& spin) : WindowPeer(spin), spin_(spin) {
+    Create(WC_EDITW, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+    arrows_ = CreateWindowExW(0, UPDOWN_CLASSW, L"",
+                              WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0, 0,
+                              GetParent(hwnd_), nullptr, GetModuleHandleW(nullptr), nullptr);
+    Adopt(arrows_);
+    ApplyBounds();
+    ShowValue();
+  }
+  ~SpinEditPeer() override {
+    if (arrows_) DestroyWindow(arrows_);
+  }
+
+  void Changed(Change what) override {
+    if (what == Change::kState) {
+      ShowValue();
+      return;
+    }
+    if (what == Change::kVisible && arrows_)
+      ShowWindow(arrows_, spin_.Visible() ? SW_SHOWNA : SW_HIDE);
+    if (what == Change::kEnabled && arrows_) EnableWindow(arrows_, spin_.Enabled());
+    WindowPeer::Changed(what);
+  }
+
+ private:
+  void ApplyBounds() override {
+    const Rect b = control_.Bounds();
+    const int arrows = arrows_ ? Scale(17) : 0;
+    SetWindowPos(hwnd_, nullptr, Scale(b.left), Scale(b.top), Scale(b.width) - arrows,
+                 Scale(b.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (arrows_) {
+      SetWindowPos(arrows_, nullptr, Scale(b.left) + Scale(b.width) - arrows, Scale(b.top), arrows,
+                   Scale(b.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+
+  void ShowValue() {
+    const std::wstring text = std::to_wstring(spin_.Value());
+    wchar_t shown[32] = {};
+    GetWindowTextW(hwnd_, shown, 32);
+    if (text == shown) return;
+    syncing_ = true;
+    SetWindowTextW(hwnd_, text.c_str());
+    SendMessageW(hwnd_, EM_SETSEL, text.size(), text.size());
+    syncing_ = false;
+  }
+
+  void OnCommand(WORD code) override {
+    if (code != EN_CHANGE || syncing_) return;
+    wchar_t text[64] = {};
+    GetWindowTextW(hwnd_, text, 64);
+    // An empty edit or a lone minus sign is a number being typed; it is left alone.
+    if (text[0] == 0 || (text[0] == L'-' && text[1] == 0)) return;
+    spin_.SetValueFromText(Narrow(text));
+  }
+
+  LRESULT OnNotify(NMHDR& header) override {
+    if (header.code == UDN_DELTAPOS) {
+      const auto& change = reinterpret_cast<NMUPDOWN&>(header);
+      // The arrows of an up-down control count the other way round: up is a negative delta.
+      if (change.iDelta < 0)
+        spin_.StepUp();
+      else if (change.iDelta > 0)
+        spin_.StepDown();
+      return 1;  // the up-down control keeps no position of its own
+    }
+    return 0;
+  }
+
+  bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) override {
+    if (message == WM_KEYDOWN && (wparam == VK_UP || wparam == VK_DOWN)) {
+      wparam == VK_UP ? spin_.StepUp() : spin_.StepDown();
+      result = 0;
+      return true;
+    }
+    if (message == WM_KILLFOCUS) ShowValue();
+    return WindowPeer::OnMessage(message, wparam, lparam, result);
+  }
+
+  TSpinEdit& spin_;
+  HWND arrows_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<ControlPeer> MakeSpinEditPeer(TControl& c) {
+  return std::make_unique<SpinEditPeer>(static_cast<TSpinEdit&>(c));
+}
+
+}  // namespace velmora::gui::win32

@@ -1,0 +1,38 @@
+// The Windows side of the component layer.
+//
+// UseWin32Platform() installs the platform that gives controls real windows (ComCtl32 v6
+// controls with visual styles, high-dpi aware: designs at 96 dpi are scaled by the dpi of
+// the monitor), message boxes, timers, the message loop with Tab and Enter navigation, the
+// user locale's collation and the shell.
+#pragma once
+
+#include <windows.h>
+
+#include "gui/platform.h"
+
+namespace velmora::gui {
+
+class TControl;
+
+// Installs the Win32 platform (once per process; later calls do nothing).
+void UseWin32Platform();
+
+// The control whose window is `hwnd`, or null.
+TControl* ControlFromHandle(HWND hwnd);
+
+// Pixels per inch of the screen the windows are made for (96 at 100 %).
+int ScreenDpi();
+
+// Captures `control`'s window with its frame and children, as the display shows it, into a
+// 32-bit top-down DIB section (the window is put on top first). Null on failure. The caller
+// deletes the bitmap.
+HBITMAP RenderToBitmap(TControl& control);
+
+namespace win32 {
+// What the message loop does with a key before dispatching it: Tab and Shift+Tab move the
+// focus in tab order, Enter clicks a focused push button or, on a form with TEnterAsTab,
+// moves the focus like Tab; Escape clicks the Cancel button. True when the key was used.
+bool HandleNavigationKey(const MSG& msg);
+}  // namespace win32
+
+}  // namespace velmora::gui

@@ -1,0 +1,113 @@
+// velmora-render-form: renders a form to a BMP file under Wine's virtual display (or on
+// Windows), for reviewing how the component layer draws.
+//
+//   velmora-render-form <form> <output.bmp>     form: one of the names listed by --list
+//
+// The form is created as the program creates its forms (design, then creation handler),
+// shown, painted, captured with its frame, and written as a 24-bit BMP. The exit code is 0
+// on success, 1 for bad arguments, 2 when the picture could not be made or is blank.
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/text.h"
+#include "demo_form.h"
+#include "gui/application.h"
+#include "gui/win32.h"
+
+namespace {
+
+using namespace velmora;
+
+const std::map<std::string, std::function<gui::TForm&(gui::TApplication&)>>& Forms() {
+  static const std::map<std::string, std::function<gui::TForm&(gui::TApplication&)>> forms = {
+      {"demo",
+       [](gui::TApplication& app) -> gui::TForm& { return app.CreateForm<tools::TfrmDemo>(); }},
+      {"frame",
+       [](gui::TApplication& app) -> gui::TForm& {
+         return app.CreateForm<tools::TfrmFrameDemo>();
+       }},
+  };
+  return forms;
+}
+
+bool WriteBmp(HBITMAP bitmap, const std::wstring& path, int& distinct_colours) {
+  DIBSECTION dib{};
+  if (!GetObjectW(bitmap, sizeof(dib), &dib) || !dib.dsBm.bmBits) return false;
+  const int w = dib.dsBm.bmWidth, h = std::abs(dib.dsBm.bmHeight);
+  const int stride = (w * 3 + 3) & ~3;
+  std::vector<unsigned char> data(static_cast<std::size_t>(stride) * h);
+  std::set<std::uint32_t> colours;
+  const auto* src = static_cast<const std::uint32_t*>(dib.dsBm.bmBits);
+  for (int y = 0; y < h; ++y) {
+    // Top-down source, bottom-up file.
+    unsigned char* row = &data[static_cast<std::size_t>(h - 1 - y) * stride];
+    for (int x = 0; x < w; ++x) {
+      const std::uint32_t p = src[static_cast<std::size_t>(y) * w + x];
+      if (colours.size() < 64) colours.insert(p & 0xFFFFFF);
+      row[x * 3] = p & 0xFF;
+      row[x * 3 + 1] = (p >> 8) & 0xFF;
+      row[x * 3 + 2] = (p >> 16) & 0xFF;
+    }
+  }
+  distinct_colours = static_cast<int>(colours.size());
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof(info);
+  info.biWidth = w;
+  info.biHeight = h;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biSizeImage = static_cast<DWORD>(data.size());
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(file) + sizeof(info);
+  file.bfSize = file.bfOffBits + info.biSizeImage;
+  FILE* out = _wfopen(path.c_str(), L"wb");
+  if (!out) return false;
+  const bool ok = fwrite(&file, sizeof(file), 1, out) == 1 &&
+                  fwrite(&info, sizeof(info), 1, out) == 1 &&
+                  fwrite(data.data(), 1, data.size(), out) == data.size();
+  return fclose(out) == 0 && ok;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc == 2 && std::wstring(argv[1]) == L"--list") {
+    for (const auto& [name, make] : Forms()) std::printf("%s\n", name.c_str());
+    return 0;
+  }
+  if (argc != 3 || !Forms().count(Narrow(argv[1]))) {
+    std::fprintf(stderr, "usage: velmora-render-form <form> <output.bmp>   (--list for forms)\n");
+    return 1;
+  }
+  gui::UseWin32Platform();
+  gui::TApplication app;
+  app.SetTitle("Velmora");
+  int result = 2;
+  app.Dispatch([&] {
+    gui::TForm& form = Forms().at(Narrow(argv[1]))(app);
+    form.Show();
+    // Let every window paint (and Wine's X11 driver map them) before the capture.
+    const DWORD until = GetTickCount() + 700;
+    while (GetTickCount() < until) {
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+      Sleep(20);
+    }
+    HBITMAP bitmap = gui::RenderToBitmap(form);
+    int colours = 0;
+    if (bitmap && WriteBmp(bitmap, argv[2], colours) && colours > 8) result = 0;
+    if (bitmap) DeleteObject(bitmap);
+    if (result != 0) std::fprintf(stderr, "render failed (%d colours)\n", colours);
+  });
+  return result;
+}
