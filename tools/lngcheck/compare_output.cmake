@@ -1,0 +1,28 @@
+# Runs TOOL [INPUT] (through EMULATOR when set) and compares its exit status with STATUS
+# and, when EXPECTED is given, its standard output with that file byte for byte; MATCH is a
+# regular expression the output must match instead. With COPY_FROM, that file is first
+# copied to INPUT in the working folder.
+if(DEFINED COPY_FROM)
+  file(COPY_FILE ${COPY_FROM} ${INPUT})
+endif()
+set(command ${TOOL})
+if(EMULATOR)
+  set(command ${EMULATOR} ${TOOL})
+endif()
+if(DEFINED INPUT)
+  list(APPEND command ${INPUT})
+endif()
+execute_process(COMMAND ${command} OUTPUT_VARIABLE output RESULT_VARIABLE status)
+if(NOT status STREQUAL STATUS)
+  message(FATAL_ERROR "exit status ${status}, expected ${STATUS}\n${output}")
+endif()
+if(DEFINED EXPECTED)
+  file(READ ${EXPECTED} expected)
+  if(NOT output STREQUAL expected)
+    string(REPLACE "\r" "<CR>" shown "${output}")
+    message(FATAL_ERROR "output differs from ${EXPECTED}:\n${shown}")
+  endif()
+endif()
+if(DEFINED MATCH AND NOT output MATCHES "${MATCH}")
+  message(FATAL_ERROR "output does not match ${MATCH}:\n${output}")
+endif()
