@@ -1,5 +1,8 @@
 #include "localizer/localizer.h"
 
+#include <cstdio>
+#include <memory>
+
 #include <exception>
 #include <optional>
 
@@ -105,6 +108,31 @@ std::string TLocalizer::FullPath(const std::string& FileName) const {
   return path;
 }
 
+namespace {
+
+// The whole file, at most kMaxLanguageFileSize bytes. The size is checked while reading, so a
+// device or pipe without a size cannot fill the memory.
+std::string ReadLanguageFileBytes(const std::string& path) {
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(platform::OpenForReading(path),
+                                                             &std::fclose);
+  if (!file) throw Exception("Cannot open file " + Quoted(path) + ".");
+  std::string bytes;
+  char buffer[65536];
+  for (;;) {
+    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
+    if (got == 0) break;
+    if (bytes.size() + got > kMaxLanguageFileSize) {
+      throw Exception("Cannot read file " + Quoted(path) + ": it is larger than " +
+                      std::to_string(kMaxLanguageFileSize / (1024 * 1024)) + " MiB.");
+    }
+    bytes.append(buffer, got);
+  }
+  if (std::ferror(file.get())) throw Exception("Cannot read file " + Quoted(path) + ".");
+  return bytes;
+}
+
+}  // namespace
+
 // The narrow form of every value is UTF-8, whatever the system's ANSI code page is, so the
 // refusal to load under a UTF-8 code page and the choice between two conversions that the
 // engine needs where narrow text follows the code page have no place here.
@@ -113,18 +141,7 @@ void TLocalizer::LoadLanguageFile(const std::string& FileName) {
   const std::string path = FullPath(FileName);
   try {
     sections_.clear();
-    std::string bytes;
-    switch (platform::ReadWholeFile(path, kMaxLanguageFileSize, bytes)) {
-      case platform::ReadStatus::kOk:
-        break;
-      case platform::ReadStatus::kCannotOpen:
-        throw Exception("Cannot open file " + Quoted(path) + ".");
-      case platform::ReadStatus::kReadError:
-        throw Exception("Cannot read file " + Quoted(path) + ".");
-      case platform::ReadStatus::kTooLarge:
-        throw Exception("Cannot read file " + Quoted(path) + ": it is larger than " +
-                        std::to_string(kMaxLanguageFileSize / (1024 * 1024)) + " MiB.");
-    }
+    const std::string bytes = ReadLanguageFileBytes(path);
     const std::vector<std::string_view> lines = SplitLines(bytes);
     if (!LoadLines(lines, path)) return;
     language_file_ = FileName;

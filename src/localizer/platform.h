@@ -3,7 +3,7 @@
 // system's own; elsewhere (platform_native.cpp) the first two write to standard error.
 #pragma once
 
-#include <cstddef>
+#include <cstdio>
 #include <string>
 
 namespace velmora::localizer::platform {
@@ -14,11 +14,8 @@ void ShowErrorMessageBox(const std::string& message);
 // The system debugger output (OutputDebugStringW on Windows).
 void WriteDebugOutput(const std::string& message);
 
-enum class ReadStatus { kOk, kCannotOpen, kTooLarge, kReadError };
-
-// Reads the whole file at `path` (UTF-8) into `bytes`; a file longer than `limit` bytes is
-// not read at all.
-ReadStatus ReadWholeFile(const std::string& path, std::size_t limit, std::string& bytes);
+// Opens the file at `path` (UTF-8) for reading in binary mode; null when it cannot be opened.
+std::FILE* OpenForReading(const std::string& path);
 
 }  // namespace velmora::localizer::platform
 

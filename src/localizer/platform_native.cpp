@@ -41,21 +41,7 @@ void WriteDebugOutput(const std::string& message) {
   std::cerr << message << std::endl;
 }
 
-ReadStatus ReadWholeFile(const std::string& path, std::size_t limit, std::string& bytes) {
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                             &std::fclose);
-  if (!file) return ReadStatus::kCannotOpen;
-  bytes.clear();
-  char buffer[65536];
-  for (;;) {
-    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
-    if (got == 0) break;
-    // Checked while reading, so a device or pipe without a size cannot fill the memory.
-    if (bytes.size() + got > limit) return ReadStatus::kTooLarge;
-    bytes.append(buffer, got);
-  }
-  return std::ferror(file.get()) ? ReadStatus::kReadError : ReadStatus::kOk;
-}
+std::FILE* OpenForReading(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
 
 }  // namespace platform
 }  // namespace velmora::localizer

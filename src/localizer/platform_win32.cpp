@@ -31,21 +31,8 @@ void WriteDebugOutput(const std::string& message) {
   OutputDebugStringW(Widen(message).c_str());
 }
 
-ReadStatus ReadWholeFile(const std::string& path, std::size_t limit, std::string& bytes) {
-  // The wide open function, so that a path outside the ANSI code page opens too.
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(_wfopen(Widen(path).c_str(), L"rb"),
-                                                             &std::fclose);
-  if (!file) return ReadStatus::kCannotOpen;
-  bytes.clear();
-  char buffer[65536];
-  for (;;) {
-    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
-    if (got == 0) break;
-    if (bytes.size() + got > limit) return ReadStatus::kTooLarge;
-    bytes.append(buffer, got);
-  }
-  return std::ferror(file.get()) ? ReadStatus::kReadError : ReadStatus::kOk;
-}
+// The wide open function, so that a path outside the ANSI code page opens too.
+std::FILE* OpenForReading(const std::string& path) { return _wfopen(Widen(path).c_str(), L"rb"); }
 
 }  // namespace platform
 }  // namespace velmora::localizer
