@@ -17,7 +17,7 @@ VELMORA_PACKAGES=(
   fp-utils-3.2.2
 )
 
-log() { printf '\n== %s\n' "$*"; }
+log() { printf "\n== [%ss] %s\n" "$SECONDS" "$*"; }
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
