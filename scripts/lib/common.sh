@@ -17,6 +17,14 @@ VELMORA_PACKAGES=(
   fp-utils-3.2.2
 )
 
+# Wine maps Windows file names to Unix ones in the locale's character set: without a UTF-8
+# locale (a bare root shell, a minimal image) every non-ASCII file name breaks. C.UTF-8 is
+# built into Debian's C library.
+if [ "$(locale charmap 2>/dev/null)" != "UTF-8" ]; then
+  export LANG=C.UTF-8
+  unset LC_ALL
+fi
+
 log() { printf "\n== [%ss] %s\n" "$SECONDS" "$*"; }
 
 as_root() {
