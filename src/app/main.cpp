@@ -1,0 +1,141 @@
+// Velmora.exe: a tray program that measures how long the user spends in each application.
+//
+// Start-up: the ledger and the Windows services come first, then the application (title
+// "Velmora"), then the main window, which adds the tray icon; the message loop runs until a
+// confirmed Quit or the end of the session. The window starts hidden, with no taskbar entry,
+// unless the first argument is exactly "notray".
+#include <windows.h>
+// After windows.h, which they build on.
+#include <shellapi.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "app/diagnostics.h"
+#include "core/text.h"
+#include "gui/application.h"
+#include "gui/image_list.h"
+#include "gui/list_view.h"
+#include "gui/timer.h"
+#include "gui/win32.h"
+#include "metadata/platform_version.h"
+#include "resource_ids.h"
+#include "tracking/process_inspection_win32.h"
+#include "tracking/usage_ledger.h"
+#include "ui/frm_main.h"
+#include "ui/sys_tray.h"
+
+namespace {
+
+using namespace velmora;
+
+bool FirstArgumentIsNotray() {
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (!argv) return false;
+  const bool notray = argc > 1 && std::wstring(argv[1]) == L"notray";
+  LocalFree(argv);
+  return notray;
+}
+
+std::string ExecutableFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return Narrow(slash == std::wstring::npos ? std::wstring() : path.substr(0, slash));
+}
+
+ui::DetailsFields ReadDetails(const std::string& path) {
+  TDWFileInfo info;
+  ReadFileInfo(path, info);
+  return {info.FileDescription, info.CompanyName, info.ProductName, info.ProductVersion};
+}
+
+std::shared_ptr<void> CreateTrayIcon(ui::TfrmMain& form) {
+  auto tray = std::make_shared<ui::TSysTray>();
+  tray->SetVisible(true);
+  // The window has no icon of its own, so the tray shows the application's icon.
+  tray->SetIcon(nullptr);
+  tray->SetHint("Velmora");
+  tray->Events().on_click = [&form] {
+    form.TrayIcon1Click();
+    // A window shown from the tray comes to the front, above the window that had the
+    // foreground (the shell lets the icon's owner take it while handling the click).
+    if (form.Visible()) SetForegroundWindow(reinterpret_cast<HWND>(form.Handle()));
+  };
+  tray->SetErrorHandler([](const std::exception& error) {
+    if (gui::TApplication* app = gui::Application()) app->HandleException(error);
+  });
+  return tray;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+  gui::UseWin32Platform();
+
+  tracking::UsageLedger ledger;
+  tracking::Win32ProcessInspector inspector;
+  TKeltoVersionInfo ver_info(PlatformVersionSource(), PlatformModuleLocator());
+  ver_info.SetFileName("Velmora.exe");
+
+  gui::TApplication application;
+  const bool notray = FirstArgumentIsNotray();
+  application.SetShowMainForm(notray);
+  application.SetTitle("Velmora");
+
+  ui::TfrmMainServices services;
+  services.ledger = &ledger;
+  services.inspector = &inspector;
+  services.read_details = ReadDetails;
+  services.own_version_value = [&ver_info](std::string_view name) {
+    return ver_info.GetString(name);
+  };
+  services.create_tray_icon = CreateTrayIcon;
+  services.executable_folder = ExecutableFolder;
+  services.open_help = [](ui::TfrmMain& form, const std::string& path) {
+    ShellExecuteW(reinterpret_cast<HWND>(form.Handle()), L"open", Widen(path).c_str(), L"", L"",
+                  SW_SHOW);
+  };
+  services.hide_application_window = [&application] {
+    ShowWindow(reinterpret_cast<HWND>(application.Handle()), SW_HIDE);
+  };
+  services.show_at_start = notray;
+  ui::TfrmMain::SetServices(std::move(services));
+
+  ui::TfrmMain* form = nullptr;
+  application.Dispatch([&] { form = &application.CreateForm<ui::TfrmMain>(); });
+  if (!form) return 1;
+
+  // The window shows the application's icon in its title bar and in Alt+Tab.
+  const HWND window = reinterpret_cast<HWND>(form->Handle());
+  const int small = GetSystemMetrics(SM_CXSMICON);
+  SendMessageW(window, WM_SETICON, ICON_BIG,
+               reinterpret_cast<LPARAM>(LoadIconW(instance, MAKEINTRESOURCEW(IDI_VELMORA))));
+  SendMessageW(window, WM_SETICON, ICON_SMALL,
+               reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_VELMORA),
+                                                   IMAGE_ICON, small, small, LR_SHARED)));
+
+  std::unique_ptr<app::DiagnosticsLog> diagnostics = app::DiagnosticsLog::FromEnvironment();
+  if (diagnostics) {
+    form->tmrRefresh().OnTimer = [form, &diagnostics](gui::TObject&) {
+      const auto start = std::chrono::steady_clock::now();
+      form->tmrRefreshTimer();
+      diagnostics->TickDone(std::chrono::steady_clock::now() - start, form->imgsApps().Count(),
+                            form->lvApps().Count());
+    };
+  }
+
+  application.Run();
+  return 0;
+}

@@ -1,0 +1,169 @@
+// TfrmMain: the main window. A navigation bar brings one of four pages to the front
+// (Applications, Statistics, Settings, About); Hide, Quit and Help sit along the bottom. The
+// refresh timer drives the work: each tick credits the foreground application and refreshes
+// the Applications page and, while automatic refresh of statistics is on, the chart.
+//
+// The form is portable: everything it needs of the system (process inspection, version
+// information, the tray icon, the shell) comes through TfrmMainServices, which the program
+// fills with the Windows implementations and tests with fakes. Install the services before
+// the form is created; its creation handler uses them.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "gui/form.h"
+#include "tracking/process_inspector.h"
+#include "tracking/usage_ledger.h"
+#include "tracking/usage_sampler.h"
+#include "ui/page_rules.h"
+
+namespace velmora::gui {
+class TBarSeries;
+class TButton;
+class TChart;
+class TCheckBox;
+class TComboBox;
+class TImageList;
+class TLabel;
+class TListItem;
+class TListView;
+class TNavBar;
+class TPanel;
+class TRadioButton;
+class TSpinEdit;
+class TTimer;
+}  // namespace velmora::gui
+
+namespace velmora::ui {
+
+class TfrmMain;
+
+// The hooks of the Settings page that the settings store and the language list fill in;
+// each may stay empty.
+struct SettingsPageHooks {
+  std::function<void(TfrmMain&)> rebuild_language_list;     // every showing of the window
+  std::function<void(TfrmMain&)> sync_settings_page;        // "Settings" pressed
+  std::function<void(TfrmMain&)> language_changed;          // the user picked a language
+  std::function<void(TfrmMain&)> show_translation_details;  // "Details..."
+  std::function<void(TfrmMain&)> apply_auto_start;          // "Start automatically" changed
+  // The form store: restore before the first showing; save when a close is granted, or at
+  // destruction if that did not happen.
+  std::function<void(TfrmMain&)> restore_form_placement;
+  std::function<void(TfrmMain&)> save_form_placement;
+};
+
+struct TfrmMainServices {
+  tracking::UsageLedger* ledger = nullptr;          // required
+  tracking::ProcessInspector* inspector = nullptr;  // required
+  // The four version texts of an executable; throws when the file has no readable
+  // version information (or the path is empty).
+  std::function<DetailsFields(const std::string& image_path)> read_details;
+  // A value ("ProductName" ...) of the program's own version information ("Velmora.exe");
+  // "" when there is none.
+  std::function<std::string(std::string_view name)> own_version_value;
+  // Makes the tray icon for the form (shown, with the application's icon, the hint
+  // "Velmora" and its click wired to TrayIcon1Click); kept until the form goes.
+  std::function<std::shared_ptr<void>(TfrmMain&)> create_tray_icon;
+  // The folder of the program's executable, without a trailing delimiter.
+  std::function<std::string()> executable_folder;
+  // Asks the shell to open the help file, the main window as the owner.
+  std::function<void(TfrmMain&, const std::string& path)> open_help;
+  // Hides the framework's application-level window (start without "notray").
+  std::function<void()> hide_application_window;
+  // The program's first command-line argument was "notray".
+  bool show_at_start = false;
+  SettingsPageHooks settings;
+};
+
+// The platform's end-of-session query (WM_QUERYENDSESSION).
+inline constexpr unsigned kQueryEndSessionMessage = 0x0011;
+// Resource string of the quit question.
+inline constexpr int kQuitQuestionId = 65066;
+
+class TfrmMain : public gui::TForm {
+  VELMORA_CLASS()
+
+ public:
+  explicit TfrmMain(TComponent* owner);
+  ~TfrmMain() override;
+
+  // The services of the next forms created; kept by value.
+  static void SetServices(TfrmMainServices services);
+  static const TfrmMainServices& Services();
+
+  void DoCreate() override;
+  void DoShow() override;
+
+  // Pages.
+  void RefreshApplicationList();
+  void RefreshApplicationDetails();
+  void RefreshStatistics();
+  gui::TListItem* SearchForProcessInListView(std::string_view name) const;
+  DetailsMode CurrentDetailsMode() const;
+
+  // Handlers.
+  void tmrRefreshTimer();
+  void SpinEdit1Change();
+  void rbEXEDescriptionClick();
+  void lvAppsColumnClick(int column);
+  void TrayIcon1Click();
+  void btnHideClick();
+  void btnQuitClick();
+  void btnHelpClick();
+  void FormCloseQuery(bool& can_close);
+  // The answer to WM_QUERYENDSESSION: always 1, and the program ends without a question.
+  std::intptr_t QueryEndSession();
+  void NavBar1Pages0Buttons0Click();  // Applications
+  void NavBar1Pages0Buttons1Click();  // Statistics
+  void NavBar1Pages0Buttons2Click();  // Settings
+  void NavBar1Pages0Buttons3Click();  // About
+
+  int SortClickCount() const { return sort_click_count_; }
+  bool QuitConfirmed() const { return quit_confirmed_; }
+  const std::string& HelpFile() const { return help_file_; }
+  std::vector<std::string>& LanguagePaths() { return language_paths_; }
+  const tracking::UsageSampler& Sampler() const { return *sampler_; }
+
+  // Controls, by their design names.
+  gui::TNavBar& NavBar1() const;
+  gui::TPanel& pnlApps() const;
+  gui::TPanel& pnlStats() const;
+  gui::TPanel& pnlSettings() const;
+  gui::TPanel& pnlAbout() const;
+  gui::TListView& lvApps() const;
+  gui::TImageList& imgsApps() const;
+  gui::TChart& chartApps() const;
+  gui::TCheckBox& chkAutoRefreshStats() const;
+  gui::TCheckBox& chkStartAuto() const;
+  gui::TCheckBox& chkAutoSort() const;
+  gui::TSpinEdit& SpinEdit1() const;
+  gui::TComboBox& cbxLang() const;
+  gui::TLabel& Label7() const;
+  gui::TTimer& tmrRefresh() const;
+  gui::TRadioButton& RadioButton(DetailsMode mode) const;
+
+ private:
+  void RefreshApplicationList(const tracking::ProcessSnapshot& snapshot);
+  void RefreshStatistics(const tracking::ProcessSnapshot& snapshot);
+  std::string DetailsText(const std::string& name, const tracking::ProcessSnapshot& snapshot);
+  std::string SeriesTitle(const std::string& name, const tracking::ProcessSnapshot& snapshot);
+  void PressNavButton(int index);
+  void WireEvents();
+
+  TfrmMainServices services_;
+  std::unique_ptr<tracking::UsageSampler> sampler_;
+  std::vector<std::string> language_paths_;
+  int sort_click_count_ = 0;
+  bool quit_confirmed_ = false;
+  std::string help_file_;
+  std::shared_ptr<void> tray_icon_;
+  bool shown_once_ = false;
+  bool placement_saved_ = false;
+};
+
+}  // namespace velmora::ui

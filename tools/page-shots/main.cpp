@@ -1,0 +1,176 @@
+// velmora-page-shots: renders the four pages of the real main window, filled with a sample
+// run, to BMP files (for the README's screenshots). Runs under Wine's virtual display or on
+// Windows.
+//
+//   velmora-page-shots <output folder>    writes applications.bmp, statistics.bmp,
+//                                         settings.bmp and about.bmp
+//
+// The window is TfrmMain itself, with the program's own resources and version information;
+// only the process table is a sample, so the pictures do not depend on what happens to run
+// on the machine. Exit code 0 on success, 1 for bad arguments, 2 when a picture failed.
+#include <windows.h>
+
+#include <cstdio>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/text.h"
+#include "gui/application.h"
+#include "gui/list_view.h"
+#include "gui/timer.h"
+#include "gui/win32.h"
+#include "metadata/platform_version.h"
+#include "tracking/fake_process_inspector.h"
+#include "ui/frm_main.h"
+
+namespace {
+
+using namespace velmora;
+
+// The sample table, with the system's stock icons standing in for the applications' own.
+class SampleInspector : public tracking::FakeProcessInspector {
+ public:
+  tracking::ProcessIcon ExtractProcessIcon(std::string_view image_path) override {
+    const std::string name(tracking::ProcessFileName(image_path));
+    const LPCWSTR stock = name == "notepad.exe"    ? MAKEINTRESOURCEW(32516)
+                          : name == "winword.exe"  ? MAKEINTRESOURCEW(32515)
+                          : name == "explorer.exe" ? MAKEINTRESOURCEW(32517)
+                                                   : MAKEINTRESOURCEW(32514);
+    HICON icon = CopyIcon(LoadIconW(nullptr, stock));
+    if (!icon) return tracking::NoProcessIcon();
+    return tracking::ProcessIcon(icon, [](void* h) { DestroyIcon(static_cast<HICON>(h)); });
+  }
+};
+
+struct SampleApp {
+  const char* exe;
+  const char* description;
+  const char* company;
+  const char* product;
+  const char* version;
+  int seconds;
+};
+
+constexpr SampleApp kSample[] = {
+    {"notepad.exe", "Notepad", "Microsoft Corporation", "Windows", "10.0.19041", 4329},
+    {"winword.exe", "Microsoft Word", "Microsoft Corporation", "Microsoft Office", "16.0", 9015},
+    {"explorer.exe", "Windows Explorer", "Microsoft Corporation", "Windows", "10.0.19041", 2700},
+    {"calc.exe", "Calculator", "Microsoft Corporation", "Windows", "10.0.19041", 221},
+};
+
+bool WriteBmp(HBITMAP bitmap, const std::wstring& path) {
+  DIBSECTION dib{};
+  if (!GetObjectW(bitmap, sizeof(dib), &dib) || !dib.dsBm.bmBits) return false;
+  const int w = dib.dsBm.bmWidth, h = std::abs(dib.dsBm.bmHeight);
+  const int stride = (w * 3 + 3) & ~3;
+  std::vector<unsigned char> data(static_cast<std::size_t>(stride) * h);
+  std::set<std::uint32_t> colours;
+  const auto* src = static_cast<const std::uint32_t*>(dib.dsBm.bmBits);
+  for (int y = 0; y < h; ++y) {
+    unsigned char* row = &data[static_cast<std::size_t>(h - 1 - y) * stride];
+    for (int x = 0; x < w; ++x) {
+      const std::uint32_t p = src[static_cast<std::size_t>(y) * w + x];
+      if (colours.size() < 16) colours.insert(p & 0xFFFFFF);
+      row[x * 3] = p & 0xFF;
+      row[x * 3 + 1] = (p >> 8) & 0xFF;
+      row[x * 3 + 2] = (p >> 16) & 0xFF;
+    }
+  }
+  if (colours.size() < 8) return false;  // a blank capture
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof(info);
+  info.biWidth = w;
+  info.biHeight = h;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biSizeImage = static_cast<DWORD>(data.size());
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(file) + sizeof(info);
+  file.bfSize = file.bfOffBits + info.biSizeImage;
+  FILE* out = _wfopen(path.c_str(), L"wb");
+  if (!out) return false;
+  const bool ok = fwrite(&file, sizeof(file), 1, out) == 1 &&
+                  fwrite(&info, sizeof(info), 1, out) == 1 &&
+                  fwrite(data.data(), 1, data.size(), out) == data.size();
+  return fclose(out) == 0 && ok;
+}
+
+void Pump(DWORD ms) {
+  const DWORD until = GetTickCount() + ms;
+  while (GetTickCount() < until) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(20);
+  }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: velmora-page-shots <output folder>\n");
+    return 1;
+  }
+  const std::wstring folder = argv[1];
+  gui::UseWin32Platform();
+
+  tracking::UsageLedger ledger;
+  SampleInspector inspector;
+  std::map<std::string, ui::DetailsFields> versions;
+  tracking::ProcessId pid = 100;
+  for (const SampleApp& a : kSample) {
+    const std::string path = std::string("C:\\Program Files\\Sample\\") + a.exe;
+    inspector.AddProcess(pid++, path);
+    versions[path] = {a.description, a.company, a.product, a.version};
+    ledger.AddProcessTime(a.exe, a.seconds);
+  }
+  TKeltoVersionInfo ver_info(PlatformVersionSource(), PlatformModuleLocator());
+
+  gui::TApplication app;
+  app.SetTitle("Velmora");
+  ui::TfrmMainServices services;
+  services.ledger = &ledger;
+  services.inspector = &inspector;
+  services.read_details = [&versions](const std::string& path) { return versions.at(path); };
+  services.own_version_value = [&ver_info](std::string_view name) {
+    return ver_info.GetString(name);
+  };
+  ui::TfrmMain::SetServices(std::move(services));
+
+  int result = 0;
+  app.Dispatch([&] {
+    auto& form = app.CreateForm<ui::TfrmMain>();
+    form.tmrRefresh().SetEnabled(false);
+    form.RefreshApplicationList();
+    form.lvApps().Item(1).SetSelected(true);
+    const HWND window = reinterpret_cast<HWND>(form.Handle());
+    SendMessageW(window, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
+                                                     IMAGE_ICON, 16, 16, LR_SHARED)));
+    form.Show();
+    const struct {
+      const wchar_t* file;
+      void (ui::TfrmMain::*press)();
+    } pages[] = {{L"applications.bmp", &ui::TfrmMain::NavBar1Pages0Buttons0Click},
+                 {L"statistics.bmp", &ui::TfrmMain::NavBar1Pages0Buttons1Click},
+                 {L"settings.bmp", &ui::TfrmMain::NavBar1Pages0Buttons2Click},
+                 {L"about.bmp", &ui::TfrmMain::NavBar1Pages0Buttons3Click}};
+    for (const auto& page : pages) {
+      (form.*page.press)();
+      Pump(600);
+      HBITMAP bitmap = gui::RenderToBitmap(form);
+      if (!bitmap || !WriteBmp(bitmap, folder + L"\\" + page.file)) {
+        std::fprintf(stderr, "render of %ls failed\n", page.file);
+        result = 2;
+      }
+      if (bitmap) DeleteObject(bitmap);
+    }
+  });
+  return result;
+}
