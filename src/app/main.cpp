@@ -24,6 +24,7 @@
 #include "resource_ids.h"
 #include "tracking/process_inspection_win32.h"
 #include "tracking/usage_ledger.h"
+#include "ui/app_instances.h"
 #include "ui/frm_main.h"
 #include "ui/sys_tray.h"
 
@@ -89,6 +90,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   TKeltoVersionInfo ver_info(PlatformVersionSource(), PlatformModuleLocator());
   ver_info.SetFileName("Velmora.exe");
 
+  // Declared before the application: it leaves the instance table after every window is gone.
+  std::unique_ptr<ui::TAppInstances> instance_guard;
+
   gui::TApplication application;
   const bool notray = FirstArgumentIsNotray();
   application.SetShowMainForm(notray);
@@ -111,6 +115,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     ShowWindow(reinterpret_cast<HWND>(application.Handle()), SW_HIDE);
   };
   services.show_at_start = notray;
+  services.guard_instance = [&instance_guard] {
+    instance_guard = std::make_unique<ui::TAppInstances>(gui::win32::kApplicationWindowClass);
+    instance_guard->Register();
+    instance_guard->Check();  // a refused copy ends here, with exit code 0
+  };
   ui::TfrmMain::SetServices(std::move(services));
 
   ui::TfrmMain* form = nullptr;

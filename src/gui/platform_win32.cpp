@@ -26,7 +26,7 @@ namespace {
 
 using win32::WindowPeer;
 
-constexpr wchar_t kApplicationClass[] = L"VelmoraApplication";
+constexpr const wchar_t* kApplicationClass = win32::kApplicationWindowClass;
 
 struct PeerMaker {
   const ClassInfo& cls;

@@ -29,6 +29,10 @@ int ScreenDpi();
 HBITMAP RenderToBitmap(TControl& control);
 
 namespace win32 {
+// The window class of the hidden application-level window: other copies of the program find
+// this copy's application window by it (the single-instance guard's activation request).
+inline constexpr wchar_t kApplicationWindowClass[] = L"VelmoraApplication";
+
 // What the message loop does with a key before dispatching it: Tab and Shift+Tab move the
 // focus in tab order, Enter clicks a focused push button or, on a form with TEnterAsTab,
 // moves the focus like Tab; Escape clicks the Cancel button. True when the key was used.

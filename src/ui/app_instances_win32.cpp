@@ -80,6 +80,17 @@ std::vector<HWND> TopLevelWindowsOfClass(const std::wstring& window_class) {
   return found;
 }
 
+std::vector<HWND> TopLevelWindowsOf(DWORD process_id) {
+  std::vector<HWND> all, found;
+  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&all));
+  for (HWND hwnd : all) {
+    DWORD pid = 0;
+    WindowThread(hwnd, &pid);
+    if (pid == process_id) found.push_back(hwnd);
+  }
+  return found;
+}
+
 }  // namespace
 
 bool IsProcessAlive(DWORD process_id) {
@@ -295,6 +306,16 @@ void TAppInstances::ActivateFirstCopy() {
   if (ids.empty()) return;
   HWND target = FindProcessWindow(ids.front(), application_class_);
   if (!target) return;
+  // The application window is hidden; when the first copy shows a window of its own (its
+  // main window is open), that is what the user expects to come to the front. A hidden
+  // main window stays hidden: starting the program again must not change what it shows.
+  for (HWND hwnd : TopLevelWindowsOf(ids.front())) {
+    if (hwnd != target && IsWindowVisible(hwnd) &&
+        !(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
+      target = hwnd;
+      break;
+    }
+  }
   DWORD_PTR ignored = 0;
   if (IsIconic(target)) {
     SendMessageTimeoutW(target, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,

@@ -426,6 +426,7 @@ void TfrmMain::WireEvents() {
 }
 
 void TfrmMain::DoCreate() {
+  if (services_.guard_instance) services_.guard_instance();
   auto& list = lvApps();
   list.SetSmallImages(&imgsApps());
   list.SetLargeImages(&imgsApps());

@@ -75,6 +75,10 @@ struct TfrmMainServices {
   std::function<void(TfrmMain&, const std::string& path)> open_help;
   // Hides the framework's application-level window (start without "notray").
   std::function<void()> hide_application_window;
+  // The single-instance guard: registers this copy and, when another copy of the same
+  // executable runs, ends the process (exit code 0) before the window has any visible or
+  // stored effect. Runs once the design has been loaded, before the creation handler.
+  std::function<void()> guard_instance;
   // The program's first command-line argument was "notray".
   bool show_at_start = false;
   SettingsPageHooks settings;

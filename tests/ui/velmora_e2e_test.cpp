@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <regex>
 #include <string>
@@ -76,12 +77,12 @@ BOOL CALLBACK MatchChild(HWND hwnd, LPARAM param) {
 
 class Velmora {
  public:
-  explicit Velmora(const std::wstring& arguments = L"") {
-    std::wstring command = L"\"" + std::wstring(kVelmoraExe) + L"\"";
+  explicit Velmora(const std::wstring& arguments = L"", const std::wstring& exe = kVelmoraExe) {
+    std::wstring command = L"\"" + exe + L"\"";
     if (!arguments.empty()) command += L" " + arguments;
     STARTUPINFOW si{};
     si.cb = sizeof(si);
-    started_ = CreateProcessW(kVelmoraExe, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    started_ = CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                               nullptr, &si, &pi_) != FALSE;
     if (started_) WaitForInputIdle(pi_.hProcess, 10000);
   }
@@ -284,6 +285,96 @@ TEST(VelmoraExe, OnlyTheExactFirstArgumentNotrayShowsTheWindow) {
     EXPECT_TRUE(app.WaitExit(code));
     EXPECT_EQ(code, 0u);
   }
+}
+
+// --- One copy per executable path ------------------------------------------------------
+
+// A copy of Velmora.exe in a folder of its own (another path, another identity).
+std::wstring CopyOfVelmora(const std::wstring& folder_name) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + folder_name;
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring exe = folder + L"\\Velmora.exe";
+  CopyFileW(kVelmoraExe, exe.c_str(), FALSE);
+  return exe;
+}
+
+bool ShowsAWindow(const Velmora& app) { return app.Main() && IsWindowVisible(app.Main()); }
+
+TEST(VelmoraExe, SecondStartFromTheSamePathEndsWithCodeZeroAndTheFirstGoesOn) {
+  Velmora first(L"notray");
+  ASSERT_TRUE(WaitFor([&] { return ShowsAWindow(first) && first.TrayIconPresent(); }));
+
+  // Another window has the foreground when the second copy starts.
+  HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                               nullptr, nullptr, nullptr, nullptr);
+  SetForegroundWindow(other);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == other; }));
+
+  const auto started = std::chrono::steady_clock::now();
+  Velmora second(L"notray");
+  ASSERT_TRUE(second.Started());
+  DWORD code = 99;
+  ASSERT_TRUE(second.WaitExit(code)) << "the second copy did not end";
+  std::printf("refused second start ended after %lld ms\n",
+              static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                         std::chrono::steady_clock::now() - started)
+                                         .count()));
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(first.Running());
+  EXPECT_TRUE(ShowsAWindow(first));
+  EXPECT_TRUE(first.TrayIconPresent());
+  // The refused copy brought the first copy's open window to the front.
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == first.Main(); }, 5));
+  DestroyWindow(other);
+}
+
+TEST(VelmoraExe, SecondStartWithNotrayLeavesAHiddenFirstCopyHidden) {
+  Velmora first;
+  ASSERT_TRUE(WaitFor([&] { return first.TrayIconPresent(); }));
+  Velmora second(L"notray");
+  DWORD code = 99;
+  ASSERT_TRUE(second.WaitExit(code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(first.Running());
+  EXPECT_FALSE(first.AnyVisible()) << "the second start showed the first copy's window";
+}
+
+TEST(VelmoraExe, SamePathInAnotherLetterCaseIsTheSameCopy) {
+  Velmora first;
+  ASSERT_TRUE(WaitFor([&] { return first.TrayIconPresent(); }));
+  std::wstring upper = kVelmoraExe;
+  CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+  Velmora second(L"", upper);
+  ASSERT_TRUE(second.Started());
+  DWORD code = 99;
+  ASSERT_TRUE(second.WaitExit(code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(first.Running());
+}
+
+TEST(VelmoraExe, CopyFromAnotherFolderRunsBesideTheFirst) {
+  Velmora first;
+  ASSERT_TRUE(WaitFor([&] { return first.TrayIconPresent(); }));
+  Velmora other(L"", CopyOfVelmora(L"velmora-e2e-other"));
+  ASSERT_TRUE(other.Started());
+  EXPECT_TRUE(WaitFor([&] { return other.TrayIconPresent(); })) << "the other copy did not start";
+  EXPECT_TRUE(first.Running());
+  EXPECT_TRUE(other.Running());
+}
+
+TEST(VelmoraExe, AfterTheFirstCopyIsKilledANewStartRuns) {
+  {
+    Velmora first;
+    ASSERT_TRUE(WaitFor([&] { return first.TrayIconPresent(); }));
+    TerminateProcess(first.Process(), 1);  // no clean end: it never leaves the table
+    DWORD code = 0;
+    first.WaitExit(code);
+  }
+  Velmora next;
+  EXPECT_TRUE(WaitFor([&] { return next.TrayIconPresent(); })) << "the new start did not run";
+  EXPECT_TRUE(next.Running());
 }
 
 }  // namespace
