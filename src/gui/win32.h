@@ -28,6 +28,10 @@ int ScreenDpi();
 // deletes the bitmap.
 HBITMAP RenderToBitmap(TControl& control);
 
+// Writes a 32-bit DIB section (as RenderToBitmap makes) to `path` as a 24-bit BMP file and
+// counts its distinct colours, up to 64: a blank capture has one or two. False on failure.
+bool SaveBitmapFile(HBITMAP bitmap, const std::wstring& path, int& distinct_colours);
+
 namespace win32 {
 // The window class of the hidden application-level window: other copies of the program find
 // this copy's application window by it (the single-instance guard's activation request).

@@ -60,43 +60,6 @@ constexpr SampleApp kSample[] = {
     {"calc.exe", "Calculator", "Microsoft Corporation", "Windows", "10.0.19041", 221},
 };
 
-bool WriteBmp(HBITMAP bitmap, const std::wstring& path) {
-  DIBSECTION dib{};
-  if (!GetObjectW(bitmap, sizeof(dib), &dib) || !dib.dsBm.bmBits) return false;
-  const int w = dib.dsBm.bmWidth, h = std::abs(dib.dsBm.bmHeight);
-  const int stride = (w * 3 + 3) & ~3;
-  std::vector<unsigned char> data(static_cast<std::size_t>(stride) * h);
-  std::set<std::uint32_t> colours;
-  const auto* src = static_cast<const std::uint32_t*>(dib.dsBm.bmBits);
-  for (int y = 0; y < h; ++y) {
-    unsigned char* row = &data[static_cast<std::size_t>(h - 1 - y) * stride];
-    for (int x = 0; x < w; ++x) {
-      const std::uint32_t p = src[static_cast<std::size_t>(y) * w + x];
-      if (colours.size() < 16) colours.insert(p & 0xFFFFFF);
-      row[x * 3] = p & 0xFF;
-      row[x * 3 + 1] = (p >> 8) & 0xFF;
-      row[x * 3 + 2] = (p >> 16) & 0xFF;
-    }
-  }
-  if (colours.size() < 8) return false;  // a blank capture
-  BITMAPFILEHEADER file{};
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof(info);
-  info.biWidth = w;
-  info.biHeight = h;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biSizeImage = static_cast<DWORD>(data.size());
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(file) + sizeof(info);
-  file.bfSize = file.bfOffBits + info.biSizeImage;
-  FILE* out = _wfopen(path.c_str(), L"wb");
-  if (!out) return false;
-  const bool ok = fwrite(&file, sizeof(file), 1, out) == 1 &&
-                  fwrite(&info, sizeof(info), 1, out) == 1 &&
-                  fwrite(data.data(), 1, data.size(), out) == data.size();
-  return fclose(out) == 0 && ok;
-}
 
 void Pump(DWORD ms) {
   const DWORD until = GetTickCount() + ms;
@@ -165,7 +128,10 @@ int wmain(int argc, wchar_t** argv) {
       (form.*page.press)();
       Pump(600);
       HBITMAP bitmap = gui::RenderToBitmap(form);
-      if (!bitmap || !WriteBmp(bitmap, folder + L"\\" + page.file)) {
+      int colours = 0;
+      // Fewer than 8 colours: a blank capture.
+      if (!bitmap || !gui::SaveBitmapFile(bitmap, folder + L"\\" + page.file, colours) ||
+          colours < 8) {
         std::fprintf(stderr, "render of %ls failed\n", page.file);
         result = 2;
       }
