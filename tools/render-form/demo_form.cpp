@@ -310,54 +310,6 @@ void DrawEmblem(TPicture& picture, int size) {
   picture.SetPixels(size, size, std::move(pixels));
 }
 
-const FormDesign kFrameDesign{
-    {{"Caption", "Velmora"},
-     {"ClientWidth", "604"},
-     {"ClientHeight", "376"},
-     {"BorderStyle", "bsSingle"},
-     {"BorderIcons", "[biSystemMenu]"},
-     {"Position", "poScreenCenter"}},
-    {
-        {C<TNavBar>(),
-         "NavBar1",
-         "",
-         {{"Left", "0"},
-          {"Top", "-6"},
-          {"Width", "130"},
-          {"Height", "329"},
-          {"Pages.(0).Buttons.(0).Caption", "Applications"},
-          {"Pages.(0).Buttons.(1).Caption", "Statistics"},
-          {"Pages.(0).Buttons.(2).Caption", "Settings"},
-          {"Pages.(0).Buttons.(3).Caption", "About"},
-          {"Pages.(0).Buttons.(1).Down", "True"}}},
-        {C<TPanel>(),
-         "pnlStats",
-         "",
-         {{"Left", "130"},
-          {"Top", "2"},
-          {"Width", "471"},
-          {"Height", "328"},
-          {"BevelOuter", "bvNone"}}},
-        {C<TChart>(),
-         "chartApps",
-         "pnlStats",
-         {{"Align", "alClient"}, {"View3D", "False"}, {"Title.Text.Strings", ""}}},
-        {C<TBevel>(),
-         "Bevel1",
-         "",
-         {{"Left", "0"},
-          {"Top", "329"},
-          {"Width", "601"},
-          {"Height", "56"},
-          {"Shape", "bsTopLine"}}},
-        {C<TButton>(),
-         "btnHide",
-         "",
-         {{"Left", "353"}, {"Top", "341"}, {"Caption", "Hide"}, {"Font.Style", "[fsBold]"}}},
-        {C<TButton>(), "btnQuit", "", {{"Left", "434"}, {"Top", "341"}, {"Caption", "Quit"}}},
-        {C<TButton>(), "btnHelp", "", {{"Left", "515"}, {"Top", "341"}, {"Caption", "Help"}}},
-    }};
-
 void AddStatistics(TChart& chart) {
   const struct {
     const char* title;
@@ -378,17 +330,6 @@ void AddStatistics(TChart& chart) {
 }
 
 }  // namespace
-
-const ClassInfo& TfrmFrameDemo::StaticClass() {
-  static const ClassInfo info =
-      MakeClass<TfrmFrameDemo>("TfrmFrameDemo", TForm::StaticClass(), {}, &kFrameDesign);
-  return info;
-}
-
-void TfrmFrameDemo::DoCreate() {
-  AddStatistics(Get<TChart>("chartApps"));
-  TForm::DoCreate();
-}
 
 const ClassInfo& TfrmDemo::StaticClass() {
   static const ClassInfo info = MakeClass<TfrmDemo>("TfrmDemo", TForm::StaticClass(), {}, &kDesign);

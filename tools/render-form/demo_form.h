@@ -15,14 +15,4 @@ class TfrmDemo : public gui::TForm {
   void DoCreate() override;
 };
 
-// The main window's frame as the program lays it out (604 x 376): navigation bar, the
-// Applications page, the separator line and the three buttons.
-class TfrmFrameDemo : public gui::TForm {
-  VELMORA_CLASS()
-
- public:
-  using TForm::TForm;
-  void DoCreate() override;
-};
-
 }  // namespace velmora::tools

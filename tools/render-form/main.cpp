@@ -28,10 +28,6 @@ const std::map<std::string, std::function<gui::TForm&(gui::TApplication&)>>& For
   static const std::map<std::string, std::function<gui::TForm&(gui::TApplication&)>> forms = {
       {"demo",
        [](gui::TApplication& app) -> gui::TForm& { return app.CreateForm<tools::TfrmDemo>(); }},
-      {"frame",
-       [](gui::TApplication& app) -> gui::TForm& {
-         return app.CreateForm<tools::TfrmFrameDemo>();
-       }},
   };
   return forms;
 }
