@@ -15,9 +15,14 @@ macro(velmora_find_test_frameworks)
       add_library(GTest::gtest_main ALIAS gtest_main)
       add_library(GTest::gmock ALIAS gmock)
     endif()
-    # CTest runs every Windows program through this wrapper: Wine in a prefix of the
-    # build's own, on a virtual display it starts when there is none.
+    # CTest runs every Windows program through this wrapper: Wine of the build's word size
+    # in a prefix of the build's own, on a virtual display it starts when there is none.
     set(VELMORA_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+      set(VELMORA_WINEARCH win64)
+    else()
+      set(VELMORA_WINEARCH win32)
+    endif()
     configure_file(${PROJECT_SOURCE_DIR}/cmake/velmora-wine.in ${CMAKE_BINARY_DIR}/velmora-wine @ONLY
                    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                     WORLD_READ WORLD_EXECUTE)

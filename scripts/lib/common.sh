@@ -2,6 +2,7 @@
 # shellcheck shell=bash
 
 VELMORA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+source "$VELMORA_ROOT/scripts/lib/wine-loader.sh"
 BUILD_ROOT="${VELMORA_BUILD_ROOT:-$VELMORA_ROOT/build}"
 JOBS="$(nproc 2>/dev/null || echo 2)"
 
@@ -11,7 +12,8 @@ VELMORA_PACKAGES=(
   cmake make g++ pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686
-  wine wine32:i386 fonts-wine fonts-liberation
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  wine wine32:i386 wine64 fonts-wine fonts-liberation
   xvfb xauth x11-apps imagemagick librsvg2-bin
   clang libclang-rt-14-dev
   fp-utils-3.2.2
@@ -63,6 +65,12 @@ configure_and_build() {  # name, extra cmake args...
   cmake --build "$dir" -j "$JOBS"
 }
 
-build_win32() {
-  configure_and_build win32 -DCMAKE_TOOLCHAIN_FILE="$VELMORA_ROOT/cmake/toolchain-i686-mingw.cmake"
+# The Windows builds: build/win32 (i686, the shipped 32-bit program) and build/win64 (x86_64).
+build_windows() {  # win32|win64
+  local toolchain
+  case "$1" in
+    win32) toolchain=toolchain-i686-mingw.cmake ;;
+    win64) toolchain=toolchain-x86_64-mingw.cmake ;;
+  esac
+  configure_and_build "$1" -DCMAKE_TOOLCHAIN_FILE="$VELMORA_ROOT/cmake/$toolchain"
 }

@@ -1,6 +1,15 @@
 #include "core/wow64_win32.h"
 
 namespace velmora {
+
+#ifdef _WIN64
+
+// A 64-bit process is never redirected: nothing to switch off or back on.
+ScopedWow64RedirectionOff::ScopedWow64RedirectionOff() = default;
+ScopedWow64RedirectionOff::~ScopedWow64RedirectionOff() = default;
+
+#else
+
 namespace {
 
 // Looked up at run time: the functions exist only from Windows XP SP2 / Server 2003 on, and
@@ -36,5 +45,7 @@ ScopedWow64RedirectionOff::ScopedWow64RedirectionOff() {
 ScopedWow64RedirectionOff::~ScopedWow64RedirectionOff() {
   if (active_) Functions().revert(old_value_);
 }
+
+#endif
 
 }  // namespace velmora

@@ -39,7 +39,11 @@ class TSysTray {
   TrayEvents& Events() { return logic_->events(); }
 
   HWND Handle() const { return window_; }
-  UINT_PTR Id() const { return reinterpret_cast<UINT_PTR>(this); }
+  // The shell names an icon by its window and a number (uID), and sends that number back with
+  // every notification. Each component has a window of its own, so one fixed number makes
+  // the pair unique. Not the component's address: uID is 32 bits wide, and on 64-bit
+  // Windows an address cut to 32 bits would never match the notifications again.
+  static constexpr UINT kIconId = 1;
 
   // Errors escaping an event handler go here (the application's error handler); without
   // one they are swallowed so the icon keeps working.

@@ -31,7 +31,7 @@ class TSysTray::Shell final : public TrayShell {
     NOTIFYICONDATAW data{};
     data.cbSize = NOTIFYICONDATAW_V2_SIZE;
     data.hWnd = owner_.window_;
-    data.uID = static_cast<UINT>(record.id);
+    data.uID = record.id;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = TrayIconLogic::kCallbackMessage;
     data.hIcon = reinterpret_cast<HICON>(record.icon);
@@ -48,7 +48,7 @@ class TSysTray::Shell final : public TrayShell {
 };
 
 TSysTray::TSysTray() : shell_(std::make_unique<Shell>(*this)) {
-  logic_ = std::make_unique<TrayIconLogic>(*shell_, Id(),
+  logic_ = std::make_unique<TrayIconLogic>(*shell_, kIconId,
                                            reinterpret_cast<std::uintptr_t>(ApplicationIcon()));
   logic_->events().open_popup = [this](int x, int y) { OpenPopup(x, y); };
 

@@ -20,7 +20,7 @@ ShiftState WithDouble(ShiftState s) {
 
 }  // namespace
 
-TrayIconLogic::TrayIconLogic(TrayShell& shell, std::uintptr_t id, std::uintptr_t application_icon)
+TrayIconLogic::TrayIconLogic(TrayShell& shell, unsigned id, std::uintptr_t application_icon)
     : shell_(shell), application_icon_(application_icon) {
   record_.id = id;
   record_.icon = application_icon;

@@ -15,7 +15,7 @@ enum class TrayCommand { Add, Modify, Delete };
 
 // What the shell is handed; the Win32 side turns it into NOTIFYICONDATAW.
 struct TrayRecord {
-  std::uintptr_t id = 0;        // unique per icon (the component's own address)
+  unsigned id = 0;              // the icon's number among its window's icons (the shell's uID)
   std::uintptr_t icon = 0;      // icon handle shown
   std::u16string tip;           // at most 127 UTF-16 units
 };
@@ -58,7 +58,7 @@ class TrayIconLogic {
   static constexpr unsigned kCallbackMessage = 1323;
   static constexpr std::size_t kMaxHintCharacters = 63;
 
-  TrayIconLogic(TrayShell& shell, std::uintptr_t id, std::uintptr_t application_icon);
+  TrayIconLogic(TrayShell& shell, unsigned id, std::uintptr_t application_icon);
 
   bool visible() const { return visible_; }
   // Adds the icon on false -> true, removes it on true -> false; the same value sends nothing.
@@ -76,8 +76,9 @@ class TrayIconLogic {
   // since the new notification area knows nothing of it.
   void ShellRestarted();
 
-  // One notification of the callback message: `id` is its first parameter, `activity` the
-  // mouse message in its second. Returns false when it is not this icon's.
+  // One notification of the callback message: `id` is its first parameter (the icon's uID,
+  // widened to the parameter's size), `activity` the mouse message in its second. Returns
+  // false when it is not this icon's.
   bool HandleNotification(std::uintptr_t id, unsigned activity, const PointerState& pointer);
 
   TrayEvents& events() { return events_; }

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
+#include <cstdint>
+#include <new>
+
 namespace velmora::ui {
 namespace {
 
@@ -11,7 +14,7 @@ bool ShellKnowsIcon(const TSysTray& tray) {
   NOTIFYICONDATAW data{};
   data.cbSize = NOTIFYICONDATAW_V2_SIZE;
   data.hWnd = tray.Handle();
-  data.uID = static_cast<UINT>(tray.Id());
+  data.uID = TSysTray::kIconId;
   return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
@@ -33,7 +36,7 @@ TEST(SysTray, DestroyingAShownIconRemovesItFromTheNotificationArea) {
     tray.SetVisible(true);
     tray.SetHint("Velmora");
     window = tray.Handle();
-    id = static_cast<UINT>(tray.Id());
+    id = TSysTray::kIconId;
   }
   EXPECT_FALSE(IsWindow(window));
   NOTIFYICONDATAW data{};
@@ -49,10 +52,11 @@ TEST(SysTray, CallbackMessageRaisesClickThenMouseUp) {
   std::string log;
   tray.Events().on_click = [&] { log += "click;"; };
   tray.Events().on_mouse_up = [&](MouseButton, ShiftState, int, int) { log += "up;"; };
-  SendMessageW(tray.Handle(), TrayIconLogic::kCallbackMessage, tray.Id(), WM_LBUTTONUP);
+  SendMessageW(tray.Handle(), TrayIconLogic::kCallbackMessage, TSysTray::kIconId, WM_LBUTTONUP);
   EXPECT_EQ(log, "click;up;");
   // A notification carrying another icon's id is not ours.
-  SendMessageW(tray.Handle(), TrayIconLogic::kCallbackMessage, tray.Id() + 1, WM_LBUTTONUP);
+  SendMessageW(tray.Handle(), TrayIconLogic::kCallbackMessage, TSysTray::kIconId + 1,
+               WM_LBUTTONUP);
   EXPECT_EQ(log, "click;up;");
 }
 
@@ -64,8 +68,8 @@ TEST(SysTray, ErrorInAnEventHandlerGoesToTheErrorHandlerAndTheIconKeepsWorking) 
   tray.Events().on_click = [&] {
     if (++clicks == 1) throw std::runtime_error("handler failed");
   };
-  SendMessageW(tray.Handle(), TrayIconLogic::kCallbackMessage, tray.Id(), WM_LBUTTONUP);
-  SendMessageW(tray.Handle(), TrayIconLogic::kCallbackMessage, tray.Id(), WM_LBUTTONUP);
+  SendMessageW(tray.Handle(), TrayIconLogic::kCallbackMessage, TSysTray::kIconId, WM_LBUTTONUP);
+  SendMessageW(tray.Handle(), TrayIconLogic::kCallbackMessage, TSysTray::kIconId, WM_LBUTTONUP);
   EXPECT_EQ(reported, "handler failed");
   EXPECT_EQ(clicks, 2);
 }
@@ -77,12 +81,45 @@ TEST(SysTray, TaskbarCreatedBroadcastAddsTheIconAgain) {
   NOTIFYICONDATAW data{};
   data.cbSize = NOTIFYICONDATAW_V2_SIZE;
   data.hWnd = tray.Handle();
-  data.uID = static_cast<UINT>(tray.Id());
+  data.uID = TSysTray::kIconId;
   ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
   ASSERT_FALSE(ShellKnowsIcon(tray));
   SendMessageW(tray.Handle(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   EXPECT_TRUE(ShellKnowsIcon(tray));
 }
+
+#ifdef _WIN64
+// Reserves and commits `size` bytes at the first free address at or above 4 GiB.
+void* AllocateAbove4GiB(std::size_t size) {
+  for (std::uintptr_t at = std::uintptr_t{1} << 32; at < (std::uintptr_t{1} << 40);
+       at += std::uintptr_t{1} << 32) {
+    if (void* memory = VirtualAlloc(reinterpret_cast<void*>(at), size, MEM_RESERVE | MEM_COMMIT,
+                                    PAGE_READWRITE)) {
+      return memory;
+    }
+  }
+  return nullptr;
+}
+
+// On 64-bit Windows heap objects often lie above 4 GiB, where an address no longer fits the
+// 32-bit uID the shell sends back: a tray object there must still hear its clicks.
+TEST(SysTray, AnIconWhoseObjectLiesAbove4GiBStillReceivesItsClicks) {
+  void* memory = AllocateAbove4GiB(sizeof(TSysTray));
+  ASSERT_NE(memory, nullptr) << "no free address above 4 GiB";
+  ASSERT_GT(reinterpret_cast<std::uintptr_t>(memory), std::uintptr_t{0xFFFFFFFF});
+  auto* tray = new (memory) TSysTray;
+  tray->SetVisible(true);
+  EXPECT_TRUE(ShellKnowsIcon(*tray));
+  int clicks = 0;
+  tray->Events().on_click = [&] { ++clicks; };
+  // What the shell sends: the uID it was given, a UINT, widened to WPARAM.
+  const UINT uid = TSysTray::kIconId;
+  SendMessageW(tray->Handle(), TrayIconLogic::kCallbackMessage, uid, WM_LBUTTONUP);
+  EXPECT_EQ(clicks, 1);
+  tray->~TSysTray();
+  VirtualFree(memory, 0, MEM_RELEASE);
+}
+#endif
 
 }  // namespace
 }  // namespace velmora::ui

@@ -19,7 +19,8 @@ struct RecordingShell : TrayShell {
   }
 };
 
-constexpr std::uintptr_t kId = 0x1234, kAppIcon = 0x77, kOwnIcon = 0x99;
+constexpr unsigned kId = 0x1234;
+constexpr std::uintptr_t kAppIcon = 0x77, kOwnIcon = 0x99;
 
 struct TrayTest : ::testing::Test {
   RecordingShell shell;

@@ -21,6 +21,7 @@
 namespace {
 
 constexpr UINT kTrayCallback = WM_USER + 299;  // 1323
+constexpr UINT kTrayIconId = 1;                 // the icon's uID on the tray window
 constexpr wchar_t kQuitQuestion[] = L"Do you really want to exit Velmora?";
 
 std::wstring ClassOf(HWND hwnd) {
@@ -122,17 +123,15 @@ class Velmora {
   }
   HWND Tray() const { return Find(L"VelmoraSysTrayWindow"); }
   HWND Main() const { return Find(L"VelmoraControl", L"Velmora"); }
-  // The tray component's window keeps its own address, the icon's uID, with the window.
-  UINT TrayId() const { return static_cast<UINT>(GetWindowLongPtrW(Tray(), GWLP_USERDATA)); }
   // Whether the shell knows the icon: an update of an icon it does not have fails.
   bool TrayIconPresent() const {
     NOTIFYICONDATAW data{};
     data.cbSize = NOTIFYICONDATAW_V2_SIZE;
     data.hWnd = Tray();
-    data.uID = TrayId();
+    data.uID = kTrayIconId;
     return data.hWnd && Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
   }
-  void ClickTray() const { PostMessageW(Tray(), kTrayCallback, TrayId(), WM_LBUTTONUP); }
+  void ClickTray() const { PostMessageW(Tray(), kTrayCallback, kTrayIconId, WM_LBUTTONUP); }
 
  private:
   PROCESS_INFORMATION pi_{};
@@ -241,7 +240,7 @@ TEST(VelmoraExe, HiddenStartTrayToggleCreditingCloseBoxAndQuit) {
   NOTIFYICONDATAW icon{};
   icon.cbSize = NOTIFYICONDATAW_V2_SIZE;
   icon.hWnd = app.Tray();
-  icon.uID = app.TrayId();
+  icon.uID = kTrayIconId;
   PostMessageW(quit, BM_CLICK, 0, 0);
   AnswerQuitQuestion(app, IDYES);
   DWORD code = 1234;
