@@ -5,6 +5,7 @@
 #include <set>
 #include <vector>
 
+#include "gui/graphics_win32.h"
 #include "gui/win32.h"
 
 namespace velmora::gui {
@@ -13,7 +14,7 @@ bool SaveBitmapFile(HBITMAP bitmap, const std::wstring& path, int& distinct_colo
   DIBSECTION dib{};
   if (!GetObjectW(bitmap, sizeof(dib), &dib) || !dib.dsBm.bmBits) return false;
   const int w = dib.dsBm.bmWidth, h = std::abs(dib.dsBm.bmHeight);
-  const int stride = (w * 3 + 3) & ~3;
+  const int stride = win32::DibStride(w, 24);
   std::vector<unsigned char> data(static_cast<std::size_t>(stride) * h);
   std::set<std::uint32_t> colours;
   const auto* src = static_cast<const std::uint32_t*>(dib.dsBm.bmBits);
@@ -30,13 +31,7 @@ bool SaveBitmapFile(HBITMAP bitmap, const std::wstring& path, int& distinct_colo
   }
   distinct_colours = static_cast<int>(colours.size());
   BITMAPFILEHEADER file{};
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof(info);
-  info.biWidth = w;
-  info.biHeight = h;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biSizeImage = static_cast<DWORD>(data.size());
+  const BITMAPINFOHEADER info = win32::DibHeader(w, h, 24);
   file.bfType = 0x4D42;
   file.bfOffBits = sizeof(file) + sizeof(info);
   file.bfSize = file.bfOffBits + info.biSizeImage;

@@ -56,12 +56,8 @@ class ImagePeer final : public WindowPeer {
       }
       SetStretchBltMode(dc, HALFTONE);
       if (resource_.Get()) {
-        HDC mem = CreateCompatibleDC(dc);
-        {
-          SelectGuard select(mem, resource_.Get());
-          StretchBlt(dc, x, y, dw, dh, mem, 0, 0, w, h, SRCCOPY);
-        }
-        DeleteDC(mem);
+        MemoryDc source(dc, resource_.Get());
+        StretchBlt(dc, x, y, dw, dh, source.Get(), 0, 0, w, h, SRCCOPY);
       } else {
         // Alpha is blended over the background by hand: StretchDIBits copies it as is.
         COLORREF back = ToColorRef(image_.Parent() ? image_.Parent()->Color() : clBtnFace);
@@ -75,11 +71,7 @@ class ImagePeer final : public WindowPeer {
               mix(0, GetBValue(back));
         }
         BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader = DibHeader(w, -h, 32);
         StretchDIBits(dc, x, y, dw, dh, 0, 0, w, h, pixels.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
       }
     }

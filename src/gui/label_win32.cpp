@@ -1,5 +1,4 @@
 // The windows of labels and link labels: STATIC controls drawn on their parent's background.
-#include "core/text.h"
 #include "gui/label.h"
 #include "gui/link_label.h"
 #include "gui/peers_win32.h"
@@ -54,20 +53,12 @@ class LinkLabelPeer final : public LabelPeer {
  private:
   // Always underlined, whatever the font says.
   void ApplyFont() override {
-    const std::uint32_t style = link_.Font().Style();
-    if (!(style & fsUnderline)) {
-      TFont copy;
-      copy.Assign(link_.Font());
-      copy.SetStyle(style | fsUnderline);
-      LOGFONTW lf{};
-      lf.lfHeight = Scale(copy.Height());
-      lf.lfWeight = (style & fsBold) ? FW_BOLD : FW_NORMAL;
-      lf.lfUnderline = TRUE;
-      lf.lfCharSet = DEFAULT_CHARSET;
-      lf.lfQuality = CLEARTYPE_QUALITY;
-      const std::wstring face = Widen(copy.Name());
-      lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
-      underlined_.Reset(CreateFontIndirectW(&lf));
+    const TFont& f = link_.Font();
+    if (!(f.Style() & fsUnderline)) {
+      TFont underlined;
+      underlined.Assign(f);
+      underlined.SetStyle(f.Style() | fsUnderline);
+      underlined_ = CreateGdiFont(underlined, Scale(underlined.Height()));
       SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(underlined_.Get()), TRUE);
       return;
     }

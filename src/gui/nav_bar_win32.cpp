@@ -42,15 +42,9 @@ class NavBarPeer final : public WindowPeer {
   void ApplyFont() override {
     WindowPeer::ApplyFont();
     const TFont& f = control_.Font();
-    LOGFONTW lf{};
     // Large buttons: the caption a little larger than the form's text, semibold.
-    lf.lfHeight = Scale(f.Height() < 0 ? f.Height() - 2 : f.Height() + 2);
-    lf.lfWeight = FW_SEMIBOLD;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = CLEARTYPE_QUALITY;
-    const std::wstring face = Widen(f.Name());
-    lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
-    caption_font_.Reset(CreateFontIndirectW(&lf));
+    caption_font_ = CreateGdiFont(f.Name(), Scale(f.Height() < 0 ? f.Height() - 2 : f.Height() + 2),
+                                  FW_SEMIBOLD, 0);
   }
 
   void OnPaint(HDC target, const RECT& rc) override {

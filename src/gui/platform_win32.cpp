@@ -33,20 +33,21 @@ struct PeerMaker {
   std::unique_ptr<ControlPeer> (*make)(TControl&);
 };
 
+struct DestroyImageList {
+  void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
+};
+
 class ImageListStore final : public ImageStore {
  public:
   ImageListStore(int width, int height)
       : list_(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 4, 4)) {}
-  ~ImageListStore() override {
-    if (list_) ImageList_Destroy(list_);
-  }
   void AddIcon(std::uintptr_t icon) override {
-    ImageList_AddIcon(list_, reinterpret_cast<HICON>(icon));
+    ImageList_AddIcon(list_.Get(), reinterpret_cast<HICON>(icon));
   }
-  std::uintptr_t Handle() const override { return reinterpret_cast<std::uintptr_t>(list_); }
+  std::uintptr_t Handle() const override { return reinterpret_cast<std::uintptr_t>(list_.Get()); }
 
  private:
-  HIMAGELIST list_;
+  win32::UniqueHandle<HIMAGELIST, DestroyImageList> list_;
 };
 
 class Win32Platform final : public GuiPlatform {
@@ -203,9 +204,8 @@ void UseWin32Platform() {
 }
 
 int ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const win32::WindowDc screen;
+  const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
   return dpi > 0 ? dpi : 96;
 }
 
@@ -214,9 +214,9 @@ TControl* ControlFromHandle(HWND hwnd) {
   return peer ? &peer->Control() : nullptr;
 }
 
-HBITMAP RenderToBitmap(TControl& control) {
+win32::GdiObject<HBITMAP> RenderToBitmap(TControl& control) {
   HWND hwnd = reinterpret_cast<HWND>(control.Handle());
-  if (!hwnd) return nullptr;
+  if (!hwnd) return {};
   SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
   RedrawWindow(hwnd, nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -224,24 +224,17 @@ HBITMAP RenderToBitmap(TControl& control) {
   GetWindowRect(hwnd, &rc);
   const int width = rc.right - rc.left, height = rc.bottom - rc.top;
   BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader = win32::DibHeader(width, -height, 32);
   void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const win32::WindowDc screen;
+  win32::GdiObject<HBITMAP> bitmap(
+      CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (bitmap) {
-    HDC mem = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(mem, bitmap);
+    const win32::MemoryDc capture(screen.Get(), bitmap.Get());
     // What the display shows of the window, frame included, so the window must be shown
     // and uncovered. PrintWindow would not need that, but Wine's draws no child windows.
-    BitBlt(mem, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteDC(mem);
+    BitBlt(capture.Get(), 0, 0, width, height, screen.Get(), rc.left, rc.top, SRCCOPY);
   }
-  ReleaseDC(nullptr, screen);
   return bitmap;
 }
 

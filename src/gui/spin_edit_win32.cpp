@@ -18,25 +18,21 @@ class SpinEditPeer final : public WindowPeer {
  public:
   explicit SpinEditPeer(TSpinEdit& spin) : WindowPeer(spin), spin_(spin) {
     Create(WC_EDITW, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
-    arrows_ = CreateWindowExW(0, UPDOWN_CLASSW, L"",
-                              WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0, 0,
-                              GetParent(hwnd_), nullptr, GetModuleHandleW(nullptr), nullptr);
-    Adopt(arrows_);
+    arrows_.Reset(CreateWindowExW(
+        0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0, 0,
+        GetParent(hwnd_), nullptr, GetModuleHandleW(nullptr), nullptr));
+    Adopt(arrows_.Get());
     ApplyBounds();
     ShowValue();
   }
-  ~SpinEditPeer() override {
-    if (arrows_) DestroyWindow(arrows_);
-  }
-
   void Changed(Change what) override {
     if (what == Change::kState) {
       ShowValue();
       return;
     }
     if (what == Change::kVisible && arrows_)
-      ShowWindow(arrows_, spin_.Visible() ? SW_SHOWNA : SW_HIDE);
-    if (what == Change::kEnabled && arrows_) EnableWindow(arrows_, spin_.Enabled());
+      ShowWindow(arrows_.Get(), spin_.Visible() ? SW_SHOWNA : SW_HIDE);
+    if (what == Change::kEnabled && arrows_) EnableWindow(arrows_.Get(), spin_.Enabled());
     WindowPeer::Changed(what);
   }
 
@@ -47,8 +43,8 @@ class SpinEditPeer final : public WindowPeer {
     SetWindowPos(hwnd_, nullptr, Scale(b.left), Scale(b.top), Scale(b.width) - arrows,
                  Scale(b.height), SWP_NOZORDER | SWP_NOACTIVATE);
     if (arrows_) {
-      SetWindowPos(arrows_, nullptr, Scale(b.left) + Scale(b.width) - arrows, Scale(b.top), arrows,
-                   Scale(b.height), SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(arrows_.Get(), nullptr, Scale(b.left) + Scale(b.width) - arrows, Scale(b.top),
+                   arrows, Scale(b.height), SWP_NOZORDER | SWP_NOACTIVATE);
     }
   }
 
@@ -96,7 +92,7 @@ class SpinEditPeer final : public WindowPeer {
   }
 
   TSpinEdit& spin_;
-  HWND arrows_ = nullptr;
+  OwnedWindow arrows_;  // a sibling of the edit, so not destroyed with it
 };
 
 }  // namespace

@@ -8,6 +8,9 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "gui/handles_win32.h"
 #include "gui/platform.h"
 
 namespace velmora::gui {
@@ -24,9 +27,8 @@ TControl* ControlFromHandle(HWND hwnd);
 int ScreenDpi();
 
 // Captures `control`'s window with its frame and children, as the display shows it, into a
-// 32-bit top-down DIB section (the window is put on top first). Null on failure. The caller
-// deletes the bitmap.
-HBITMAP RenderToBitmap(TControl& control);
+// 32-bit top-down DIB section (the window is put on top first). Empty on failure.
+win32::GdiObject<HBITMAP> RenderToBitmap(TControl& control);
 
 // Writes a 32-bit DIB section (as RenderToBitmap makes) to `path` as a 24-bit BMP file and
 // counts its distinct colours, up to 64: a blank capture has one or two. False on failure.

@@ -30,28 +30,6 @@ int WindowDpi(HWND hwnd) {
 
 }  // namespace
 
-COLORREF ToColorRef(TColor color) {
-  if ((color & 0xFF000000u) == 0xFF000000u) return GetSysColor(static_cast<int>(color & 0xFF));
-  return static_cast<COLORREF>(color & 0x00FFFFFFu);
-}
-
-BufferedPaint::BufferedPaint(HDC target, int width, int height)
-    : target_(target), width_(std::max(width, 1)), height_(std::max(height, 1)) {
-  dc_ = CreateCompatibleDC(target);
-  bitmap_ = CreateCompatibleBitmap(target, width_, height_);
-  old_ = SelectObject(dc_, bitmap_);
-}
-
-BufferedPaint::~BufferedPaint() {
-  SelectObject(dc_, old_);
-  DeleteObject(bitmap_);
-  DeleteDC(dc_);
-}
-
-void BufferedPaint::Present() {
-  BitBlt(target_, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY);
-}
-
 HWND ParentHwnd(const TControl& control) {
   TWinControl* parent = control.Parent();
   return parent && parent->Peer() ? reinterpret_cast<HWND>(parent->Peer()->Handle()) : nullptr;
@@ -127,17 +105,7 @@ void WindowPeer::ApplyBounds() {
 
 void WindowPeer::ApplyFont() {
   const TFont& f = control_.Font();
-  LOGFONTW lf{};
-  lf.lfHeight = Scale(f.Height());
-  lf.lfWeight = (f.Style() & fsBold) ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = (f.Style() & fsItalic) ? TRUE : FALSE;
-  lf.lfUnderline = (f.Style() & fsUnderline) ? TRUE : FALSE;
-  lf.lfStrikeOut = (f.Style() & fsStrikeOut) ? TRUE : FALSE;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lf.lfQuality = CLEARTYPE_QUALITY;
-  const std::wstring face = Widen(f.Name());
-  lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
-  font_.Reset(CreateFontIndirectW(&lf));
+  font_ = CreateGdiFont(f, Scale(f.Height()));
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
 }
 
@@ -251,10 +219,8 @@ bool WindowPeer::OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& 
         if (!PaintsItself()) FillRect(dc, &rc, BackgroundBrush());
         OnPaint(dc, rc);
       } else {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        OnPaint(dc, rc);
-        EndPaint(hwnd_, &ps);
+        PaintDc dc(hwnd_);
+        OnPaint(dc.Get(), rc);
       }
       result = 0;
       return true;

@@ -12,66 +12,11 @@
 #include <string>
 
 #include "gui/control.h"
+#include "gui/graphics_win32.h"
+#include "gui/handles_win32.h"
 #include "gui/platform.h"
 
 namespace velmora::gui::win32 {
-
-// GDI object owner: deletes the object when it goes.
-template <class H>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(H handle) : handle_(handle) {}
-  ~GdiObject() { Reset(); }
-  GdiObject(GdiObject&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
-  GdiObject& operator=(GdiObject&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      handle_ = other.handle_;
-      other.handle_ = nullptr;
-    }
-    return *this;
-  }
-  void Reset(H handle = nullptr) {
-    if (handle_) DeleteObject(handle_);
-    handle_ = handle;
-  }
-  H Get() const { return handle_; }
-
- private:
-  H handle_ = nullptr;
-};
-
-// Selects an object into a DC for the guard's lifetime.
-class SelectGuard {
- public:
-  SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-  ~SelectGuard() { SelectObject(dc_, old_); }
-  SelectGuard(const SelectGuard&) = delete;
-  SelectGuard& operator=(const SelectGuard&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
-
-// A memory DC with a bitmap of the given size: paint into it, then Present.
-class BufferedPaint {
- public:
-  BufferedPaint(HDC target, int width, int height);
-  ~BufferedPaint();
-  HDC Dc() const { return dc_; }
-  void Present();
-
- private:
-  HDC target_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
-  int width_, height_;
-};
-
-COLORREF ToColorRef(TColor color);
 
 class WindowPeer : public ControlPeer {
  public:
@@ -137,9 +82,6 @@ class WindowPeer : public ControlPeer {
 
 // Makes the peer of a control (null for classes without a window).
 std::unique_ptr<ControlPeer> CreatePeerFor(TControl& control);
-
-// The message pump's keyboard navigation: Tab, Shift+Tab and, with TEnterAsTab, Enter.
-bool HandleNavigationKey(const MSG& msg);
 
 HWND ParentHwnd(const TControl& control);
 

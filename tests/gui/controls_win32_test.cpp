@@ -360,6 +360,15 @@ TEST_F(Win32ControlsTest, NavigationBarClicksRaiseTheButtonsEvent) {
   EXPECT_NE(PixelAfterPrint(bar, x, y0), RGB(37, 99, 235));
 }
 
+TEST_F(Win32ControlsTest, LinkLabelAddsTheUnderlineToTheOtherStylesOfItsFont) {
+  auto& link = Add<TLinkLabel>("LinkLabel6", 320, 224, 121, 13);
+  link.Font().SetStyle(fsBold | fsItalic);
+  const LOGFONTW lf = FontOf(H(link));
+  EXPECT_TRUE(lf.lfUnderline);
+  EXPECT_TRUE(lf.lfItalic);
+  EXPECT_EQ(lf.lfWeight, FW_BOLD);
+}
+
 TEST_F(Win32ControlsTest, LinkLabelIsUnderlinedWithTheHandAndItsColours) {
   form_->SetColor(clWhite);
   auto& link = Add<TLinkLabel>("LinkLabel5", 320, 204, 121, 13);

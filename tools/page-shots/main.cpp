@@ -127,15 +127,14 @@ int wmain(int argc, wchar_t** argv) {
     for (const auto& page : pages) {
       (form.*page.press)();
       Pump(600);
-      HBITMAP bitmap = gui::RenderToBitmap(form);
+      const auto bitmap = gui::RenderToBitmap(form);
       int colours = 0;
       // Fewer than 8 colours: a blank capture.
-      if (!bitmap || !gui::SaveBitmapFile(bitmap, folder + L"\\" + page.file, colours) ||
+      if (!bitmap || !gui::SaveBitmapFile(bitmap.Get(), folder + L"\\" + page.file, colours) ||
           colours < 8) {
         std::fprintf(stderr, "render of %ls failed\n", page.file);
         result = 2;
       }
-      if (bitmap) DeleteObject(bitmap);
     }
   });
   return result;

@@ -61,10 +61,9 @@ int wmain(int argc, wchar_t** argv) {
       }
       Sleep(20);
     }
-    HBITMAP bitmap = gui::RenderToBitmap(form);
+    const auto bitmap = gui::RenderToBitmap(form);
     int colours = 0;
-    if (bitmap && gui::SaveBitmapFile(bitmap, argv[2], colours) && colours > 8) result = 0;
-    if (bitmap) DeleteObject(bitmap);
+    if (bitmap && gui::SaveBitmapFile(bitmap.Get(), argv[2], colours) && colours > 8) result = 0;
     if (result != 0) std::fprintf(stderr, "render failed (%d colours)\n", colours);
   });
   return result;
