@@ -24,9 +24,9 @@
 #include "resource_ids.h"
 #include "tracking/process_inspection_win32.h"
 #include "tracking/usage_ledger.h"
-#include "ui/app_instances.h"
+#include "ui/app_instances_win32.h"
 #include "ui/frm_main.h"
-#include "ui/sys_tray.h"
+#include "ui/sys_tray_win32.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/app_instances.h"
+#include "ui/app_instances_win32.h"
 
 #include <shellapi.h>
 

@@ -1,4 +1,4 @@
-#include "ui/sys_tray.h"
+#include "ui/sys_tray_win32.h"
 
 #include <shellapi.h>
 

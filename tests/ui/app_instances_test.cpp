@@ -1,6 +1,6 @@
 // The single-instance guard with real processes: copies of a small program that carries the
 // guard exactly as Velmora does are started, refused, killed and started again.
-#include "ui/app_instances.h"
+#include "ui/app_instances_win32.h"
 
 #include <gtest/gtest.h>
 

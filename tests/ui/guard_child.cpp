@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "ui/app_instances.h"
+#include "ui/app_instances_win32.h"
 
 namespace {
 
