@@ -14,6 +14,7 @@
 #include "gui/image.h"
 #include "gui/link_label.h"
 #include "gui/list_view.h"
+#include "gui/message_window_win32.h"
 #include "gui/nav_bar.h"
 #include "gui/panel.h"
 #include "gui/peers_win32.h"
@@ -132,18 +133,17 @@ class Win32Platform final : public GuiPlatform {
   }
 
   HWND AppWindow() {
-    if (!app_window_) {
-      WNDCLASSEXW wc{};
-      wc.cbSize = sizeof(wc);
-      wc.lpfnWndProc = &Win32Platform::AppProc;
-      wc.hInstance = GetModuleHandleW(nullptr);
-      wc.lpszClassName = kApplicationClass;
-      RegisterClassExW(&wc);
+    if (!app_window_.Handle()) {
       // Hidden and without a caption: the main form carries the program's taskbar button.
-      app_window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kApplicationClass, L"", WS_POPUP, 0, 0, 0, 0,
-                                    nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+      app_window_ = win32::MessageWindow(
+          kApplicationClass, [this](UINT message, WPARAM wparam, LPARAM, LRESULT& result) {
+            if (message != WM_TIMER) return false;
+            Tick(wparam);
+            result = 0;
+            return true;
+          });
     }
-    return app_window_;
+    return app_window_.Handle();
   }
 
  private:
@@ -153,18 +153,13 @@ class Win32Platform final : public GuiPlatform {
     DispatchMessageW(&msg);
   }
 
-  static LRESULT CALLBACK AppProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_TIMER) {
-      auto& timers = Instance().timers_;
-      const auto it = timers.find(wparam);
-      if (it != timers.end()) {
-        // A copy: the handler may stop (and so erase) its own timer.
-        const std::function<void()> tick = it->second;
-        tick();
-      }
-      return 0;
+  void Tick(UINT_PTR id) {
+    const auto it = timers_.find(id);
+    if (it != timers_.end()) {
+      // A copy: the handler may stop (and so erase) its own timer.
+      const std::function<void()> tick = it->second;
+      tick();
     }
-    return DefWindowProcW(hwnd, message, wparam, lparam);
   }
 
  public:
@@ -174,9 +169,9 @@ class Win32Platform final : public GuiPlatform {
   }
 
  private:
-  HWND app_window_ = nullptr;
   std::map<UINT_PTR, std::function<void()>> timers_;
   UINT_PTR next_timer_ = 1;
+  win32::MessageWindow app_window_;  // last: goes first, while the timers it calls exist
 };
 
 void EnableDpiAwareness() {

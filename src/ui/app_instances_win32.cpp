@@ -194,24 +194,18 @@ TAppInstances::TAppInstances(std::wstring application_window_class, std::wstring
 
 TAppInstances::~TAppInstances() {
   Unregister();
-  if (window_) DestroyWindow(window_);
+  window_ = {};
   if (table_memory_) UnmapViewOfFile(table_memory_);
   if (mapping_) CloseHandle(mapping_);
 }
 
 void TAppInstances::Register() {
   if (registered_) return;
-  static const ATOM atom = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &TAppInstances::WindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kWindowClass;
-    return RegisterClassExW(&wc);
-  }();
-  (void)atom;
-  window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                            nullptr, GetModuleHandleW(nullptr), this);
+  // Top-level, so that HandOverCommandLine of other copies finds it by its class.
+  window_ = gui::win32::MessageWindow(
+      kWindowClass, [this](UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+        return OnMessage(message, wparam, lparam, result);
+      });
   message_ = RegisterWindowMessageW(ToWide(names_.message).c_str());
 
   // Created zero-filled by the first copy that opens it.
@@ -294,7 +288,7 @@ void TAppInstances::AskOthersWhetherActive() {
       if (spent >= kQuestionBudgetMs) return;
       DWORD_PTR ignored = 0;
       // Not SMTO_BLOCK: the answer arrives as a message sent to our window while we wait.
-      SendMessageTimeoutW(hwnd, message_, kAreYouActive, reinterpret_cast<LPARAM>(window_),
+      SendMessageTimeoutW(hwnd, message_, kAreYouActive, reinterpret_cast<LPARAM>(Handle()),
                           SMTO_ABORTIFHUNG, std::min<DWORD>(kSendTimeoutMs, kQuestionBudgetMs - spent),
                           &ignored);
     }
@@ -346,29 +340,18 @@ void TAppInstances::HandOverCommandLine() {
   copy.lpData = const_cast<char16_t*>(data.data());
   const auto ids = RegisteredIds();
   for (HWND hwnd : TopLevelWindowsOfClass(kWindowClass)) {
-    if (hwnd == window_) continue;
+    if (hwnd == Handle()) continue;
     DWORD pid = 0;
     WindowThread(hwnd, &pid);
     if (std::find(ids.begin(), ids.end(), pid) == ids.end()) continue;
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(hwnd, WM_COPYDATA, reinterpret_cast<WPARAM>(window_),
+    SendMessageTimeoutW(hwnd, WM_COPYDATA, reinterpret_cast<WPARAM>(Handle()),
                         reinterpret_cast<LPARAM>(&copy), SMTO_ABORTIFHUNG, kSendTimeoutMs,
                         &ignored);
   }
 }
 
-LRESULT CALLBACK TAppInstances::WindowProc(HWND hwnd, UINT message, WPARAM wparam,
-                                           LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<TAppInstances*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (self && self->window_ == hwnd) return self->OnMessage(message, wparam, lparam);
-  return DefWindowProcW(hwnd, message, wparam, lparam);
-}
-
-LRESULT TAppInstances::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+bool TAppInstances::OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
   if (message == message_ && message_ != 0) {
     if (wparam == kAreYouActive) {
       DWORD_PTR ignored = 0;
@@ -377,17 +360,19 @@ LRESULT TAppInstances::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     } else if (wparam == kActiveAnswer) {
       Active = lparam != 0;
     }
-    return 0;
+    result = 0;
+    return true;
   }
-  if (message == WM_COPYDATA && reinterpret_cast<HWND>(wparam) != window_) {
+  if (message == WM_COPYDATA && reinterpret_cast<HWND>(wparam) != Handle()) {
     const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
     if (copy && copy->dwData == 1 && OnCmdLineReceived) {
       const auto* text = static_cast<const wchar_t*>(copy->lpData);
       OnCmdLineReceived(std::wstring(text, copy->cbData / sizeof(wchar_t)));
     }
-    return 1;
+    result = 1;
+    return true;
   }
-  return DefWindowProcW(window_, message, wparam, lparam);
+  return false;
 }
 
 }  // namespace velmora::ui

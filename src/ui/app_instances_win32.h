@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/message_window_win32.h"
 #include "ui/instance_table.h"
 
 namespace velmora::ui {
@@ -53,6 +54,8 @@ class TAppInstances {
     kAreYouActive = 4,
     kActiveAnswer = 5,
   };
+  // The class of the guard's own window: a refused copy finds the running copies' guard
+  // windows by it to hand its arguments over, so every version must keep this name.
   static constexpr wchar_t kWindowClass[] = L"AppInstances_WindowClass";
 
   // `application_window_class`: the class of each copy's application-level window, the
@@ -78,7 +81,7 @@ class TAppInstances {
   // Leaves the table and tells the other copies. Safe to call more than once.
   void Unregister();
 
-  HWND Handle() const { return window_; }
+  HWND Handle() const { return window_.Handle(); }
   const InstanceNames& Names() const { return names_; }
   UINT Message() const { return message_; }
   std::vector<std::uint32_t> RegisteredIds();
@@ -92,8 +95,7 @@ class TAppInstances {
   std::vector<std::wstring> Arguments;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
-  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
   void Notify(WPARAM code, std::uint32_t process_id);
   void AskOthersWhetherActive();
   void ActivateFirstCopy();
@@ -108,8 +110,9 @@ class TAppInstances {
   HANDLE mapping_ = nullptr;
   std::uint8_t* table_memory_ = nullptr;
   UINT message_ = 0;
-  HWND window_ = nullptr;
   bool registered_ = false;
+  // Last: the window goes first, while everything its messages reach is still there.
+  gui::win32::MessageWindow window_;
 };
 
 // The application-level window of a process (found by class), or nullptr.

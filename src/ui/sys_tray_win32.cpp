@@ -30,7 +30,7 @@ class TSysTray::Shell final : public TrayShell {
   void Send(TrayCommand command, const TrayRecord& record) override {
     NOTIFYICONDATAW data{};
     data.cbSize = NOTIFYICONDATAW_V2_SIZE;
-    data.hWnd = owner_.window_;
+    data.hWnd = owner_.Handle();
     data.uID = record.id;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = TrayIconLogic::kCallbackMessage;
@@ -47,67 +47,46 @@ class TSysTray::Shell final : public TrayShell {
   TSysTray& owner_;
 };
 
-TSysTray::TSysTray() : shell_(std::make_unique<Shell>(*this)) {
-  logic_ = std::make_unique<TrayIconLogic>(*shell_, kIconId,
-                                           reinterpret_cast<std::uintptr_t>(ApplicationIcon()));
+TSysTray::TSysTray()
+    : shell_(std::make_unique<Shell>(*this)),
+      logic_(std::make_unique<TrayIconLogic>(*shell_, kIconId,
+                                             reinterpret_cast<std::uintptr_t>(ApplicationIcon()))),
+      taskbar_created_(RegisterWindowMessageW(L"TaskbarCreated")),
+      window_(kWindowClass, [this](UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+        return OnMessage(message, wparam, lparam, result);
+      }) {
   logic_->events().open_popup = [this](int x, int y) { OpenPopup(x, y); };
-
-  static const ATOM atom = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &TSysTray::WindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kWindowClass;
-    return RegisterClassExW(&wc);
-  }();
-  (void)atom;
-  taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
-  // A top-level (not message-only) window: message-only windows do not receive broadcasts,
-  // and "TaskbarCreated" is one.
-  window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                            nullptr, GetModuleHandleW(nullptr), this);
 }
 
 TSysTray::~TSysTray() {
   logic_->SetVisible(false);
-  if (window_) DestroyWindow(window_);
-  if (own_icon_) DestroyIcon(own_icon_);
 }
 
 void TSysTray::SetIcon(HICON icon) {
-  HICON copy = nullptr;
+  gui::win32::OwnedIcon copy;
   if (icon) {
-    copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                        GetSystemMetrics(SM_CYSMICON), 0));
+    copy.Reset(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                            GetSystemMetrics(SM_CYSMICON), 0)));
   }
-  logic_->SetIcon(reinterpret_cast<std::uintptr_t>(copy));
-  if (own_icon_) DestroyIcon(own_icon_);
-  own_icon_ = copy;
+  // The shell is handed the new icon before the old one is destroyed.
+  logic_->SetIcon(reinterpret_cast<std::uintptr_t>(copy.Get()));
+  own_icon_ = std::move(copy);
 }
 
 void TSysTray::OpenPopup(int x, int y) {
   if (!popup_menu_) return;
   // The owner must be the foreground window, or the menu does not close when the user
   // clicks elsewhere.
-  SetForegroundWindow(window_);
-  TrackPopupMenuEx(popup_menu_, TPM_RIGHTBUTTON, x, y, window_, nullptr);
-  PostMessageW(window_, WM_NULL, 0, 0);
+  SetForegroundWindow(Handle());
+  TrackPopupMenuEx(popup_menu_, TPM_RIGHTBUTTON, x, y, Handle(), nullptr);
+  PostMessageW(Handle(), WM_NULL, 0, 0);
 }
 
-LRESULT CALLBACK TSysTray::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<TSysTray*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (self && self->window_ == hwnd) return self->OnMessage(message, wparam, lparam);
-  return DefWindowProcW(hwnd, message, wparam, lparam);
-}
-
-LRESULT TSysTray::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+bool TSysTray::OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
   if (message == taskbar_created_ && taskbar_created_ != 0) {
     logic_->ShellRestarted();
-    return 0;
+    result = 0;
+    return true;
   }
   if (message == TrayIconLogic::kCallbackMessage) {
     POINT cursor{};
@@ -122,17 +101,18 @@ LRESULT TSysTray::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     pointer.keys.left = down(VK_LBUTTON);
     pointer.keys.right = down(VK_RBUTTON);
     pointer.keys.middle = down(VK_MBUTTON);
+    result = 0;
     try {
       if (logic_->HandleNotification(static_cast<std::uintptr_t>(wparam),
                                      static_cast<unsigned>(lparam), pointer)) {
-        return 0;
+        return true;
       }
     } catch (const std::exception& error) {
       if (error_handler_) error_handler_(error);
-      return 0;
+      return true;
     }
   }
-  return DefWindowProcW(window_, message, wparam, lparam);
+  return false;
 }
 
 }  // namespace velmora::ui

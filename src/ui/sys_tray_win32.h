@@ -2,7 +2,9 @@
 //
 // It owns a hidden window to which the shell sends the icon's notifications (message 1323)
 // and which also hears the "TaskbarCreated" broadcast: when Explorer restarts, the new
-// notification area knows nothing of our icon, so a shown icon is added again.
+// notification area knows nothing of our icon, so a shown icon is added again. The window is
+// a gui::win32::MessageWindow, which is top-level for that reason (message-only windows hear
+// no broadcasts).
 #pragma once
 
 #include <windows.h>
@@ -12,6 +14,8 @@
 #include <memory>
 #include <string>
 
+#include "gui/handles_win32.h"
+#include "gui/message_window_win32.h"
 #include "ui/tray_logic.h"
 
 namespace velmora::ui {
@@ -38,7 +42,7 @@ class TSysTray {
 
   TrayEvents& Events() { return logic_->events(); }
 
-  HWND Handle() const { return window_; }
+  HWND Handle() const { return window_.Handle(); }
   // The shell names an icon by its window and a number (uID), and sends that number back with
   // every notification. Each component has a window of its own, so one fixed number makes
   // the pair unique. Not the component's address: uID is 32 bits wide, and on 64-bit
@@ -52,18 +56,18 @@ class TSysTray {
   }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
-  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
   void OpenPopup(int x, int y);
 
   class Shell;
   std::unique_ptr<Shell> shell_;
   std::unique_ptr<TrayIconLogic> logic_;
-  HWND window_ = nullptr;
-  HICON own_icon_ = nullptr;
+  gui::win32::OwnedIcon own_icon_;
   HMENU popup_menu_ = nullptr;
   UINT taskbar_created_ = 0;
   std::function<void(const std::exception&)> error_handler_;
+  // Last: the window goes first, while everything its messages reach is still there.
+  gui::win32::MessageWindow window_;
 };
 
 }  // namespace velmora::ui
