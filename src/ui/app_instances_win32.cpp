@@ -189,7 +189,7 @@ TAppInstances::TAppInstances(std::wstring application_window_class, std::wstring
       names_(DeriveInstanceNames(
           UpperCasePath(executable_path.empty() ? OwnExecutablePath() : executable_path))),
       lock_(names_.lock_event, names_.lock_block) {
-  Arguments = OwnArguments();
+  arguments_ = OwnArguments();
 }
 
 TAppInstances::~TAppInstances() {
@@ -234,18 +234,18 @@ std::vector<std::uint32_t> TAppInstances::RegisteredIds() {
 }
 
 bool TAppInstances::Check(const std::function<void(UINT)>& exit) {
-  if (!Active || MaxInstances <= 0 || !table_memory_) return true;
+  if (!active_ || max_instances_ <= 0 || !table_memory_) return true;
   const std::size_t count = UnderLock([](InstanceTable& table) {
     table.RemoveIf([](std::uint32_t id) { return !IsProcessAlive(id); });
     return table.count();
   });
-  if (count <= static_cast<std::size_t>(MaxInstances)) return true;
+  if (count <= static_cast<std::size_t>(max_instances_)) return true;
 
   AskOthersWhetherActive();
-  if (!Active) return true;
+  if (!active_) return true;
 
-  if (AutoActivate) ActivateFirstCopy();
-  if (SendCmdLine) HandOverCommandLine();
+  if (auto_activate_) ActivateFirstCopy();
+  if (send_cmd_line_) HandOverCommandLine();
   Unregister();
   exit(0);
   return false;
@@ -283,7 +283,7 @@ void TAppInstances::AskOthersWhetherActive() {
     HWND app = FindProcessWindow(id, application_class_);
     if (!app) continue;
     for (HWND hwnd : ThreadWindows(WindowThread(app))) {
-      if (!Active) return;
+      if (!active_) return;
       const DWORD spent = GetTickCount() - start;
       if (spent >= kQuestionBudgetMs) return;
       DWORD_PTR ignored = 0;
@@ -332,7 +332,7 @@ void TAppInstances::ActivateFirstCopy() {
 
 void TAppInstances::HandOverCommandLine() {
   std::vector<std::u16string> arguments;
-  for (const auto& a : Arguments) arguments.emplace_back(a.begin(), a.end());
+  for (const auto& a : arguments_) arguments.emplace_back(a.begin(), a.end());
   const std::u16string data = JoinHandOverArguments(arguments);
   COPYDATASTRUCT copy{};
   copy.dwData = 1;
@@ -355,10 +355,10 @@ bool TAppInstances::OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESUL
   if (message == message_ && message_ != 0) {
     if (wparam == kAreYouActive) {
       DWORD_PTR ignored = 0;
-      SendMessageTimeoutW(reinterpret_cast<HWND>(lparam), message_, kActiveAnswer, Active ? 1 : 0,
+      SendMessageTimeoutW(reinterpret_cast<HWND>(lparam), message_, kActiveAnswer, active_ ? 1 : 0,
                           SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored);
     } else if (wparam == kActiveAnswer) {
-      Active = lparam != 0;
+      active_ = lparam != 0;
     }
     result = 0;
     return true;

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gui/message_window_win32.h"
@@ -65,10 +66,24 @@ class TAppInstances {
   TAppInstances(const TAppInstances&) = delete;
   TAppInstances& operator=(const TAppInstances&) = delete;
 
-  bool Active = true;
-  int MaxInstances = 1;
-  bool AutoActivate = true;
-  bool SendCmdLine = true;
+  // An inactive guard lets its copy run whatever the count, and a starting copy also runs
+  // when a running copy answers that its guard is inactive.
+  bool active() const { return active_; }
+  void SetActive(bool active) { active_ = active; }
+  // How many copies may run at once; 0 or less: any number.
+  int max_instances() const { return max_instances_; }
+  void SetMaxInstances(int count) { max_instances_ = count; }
+  // Whether a refused copy brings the first copy's window to the front.
+  bool auto_activate() const { return auto_activate_; }
+  void SetAutoActivate(bool activate) { auto_activate_ = activate; }
+  // Whether a refused copy hands its arguments over to the running copies.
+  bool send_cmd_line() const { return send_cmd_line_; }
+  void SetSendCmdLine(bool send) { send_cmd_line_ = send; }
+
+  // The arguments handed over when refused; by default this process's own (without the
+  // program path).
+  const std::vector<std::wstring>& arguments() const { return arguments_; }
+  void SetArguments(std::vector<std::wstring> arguments) { arguments_ = std::move(arguments); }
 
   // Creates the guard window and enters this process in the table.
   void Register();
@@ -90,10 +105,6 @@ class TAppInstances {
   // program ignores them; tests look.
   std::function<void(const std::wstring&)> OnCmdLineReceived;
 
-  // The arguments handed over when refused; by default this process's own (without the
-  // program path).
-  std::vector<std::wstring> Arguments;
-
  private:
   bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
   void Notify(WPARAM code, std::uint32_t process_id);
@@ -104,6 +115,11 @@ class TAppInstances {
   template <typename Work>
   auto UnderLock(Work work);
 
+  bool active_ = true;
+  int max_instances_ = 1;
+  bool auto_activate_ = true;
+  bool send_cmd_line_ = true;
+  std::vector<std::wstring> arguments_;
   std::wstring application_class_;
   InstanceNames names_;
   InterProcessLock lock_;

@@ -1,5 +1,6 @@
 // The single-instance guard with real processes: copies of a small program that carries the
-// guard exactly as Velmora does are started, refused, killed and started again.
+// guard exactly as Velmora does are started, refused, killed and started again. Its settings
+// are checked within this process, with two guards on one path.
 #include "ui/app_instances_win32.h"
 
 #include <gtest/gtest.h>
@@ -8,8 +9,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
+
+#include "core/text.h"
 
 namespace velmora::ui {
 namespace {
@@ -162,6 +166,78 @@ TEST_F(GuardTest, ACopyThatNeverAnswersHoldsAStartUpOnlyForABoundedTime) {
               static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                          std::chrono::steady_clock::now() - started)
                                          .count()));
+}
+
+// Two guards of this process on one path count as two copies, so the settings can be checked
+// without other processes: the second guard is the starting copy.
+class GuardSettings : public ::testing::Test {
+ protected:
+  struct Outcome {
+    bool runs = false;
+    int exit_code = -1;  // -1: the exit function was not called
+  };
+
+  Outcome StartSecond(const std::function<void(TAppInstances&)>& configure) {
+    // A path of its own for each test: the table is named after it.
+    const std::wstring path =
+        L"C:\\velmora-guard-settings-" + std::to_wstring(GetCurrentProcessId()) + L"\\" +
+        Widen(::testing::UnitTest::GetInstance()->current_test_info()->name()) + L".exe";
+    TAppInstances first(kSettingsAppClass, path);
+    first.OnCmdLineReceived = [this](const std::wstring& text) { received_ += text; };
+    first.Register();
+    TAppInstances second(kSettingsAppClass, path);
+    configure(second);
+    second.Register();
+    Outcome outcome;
+    outcome.runs = second.Check([&](UINT code) { outcome.exit_code = static_cast<int>(code); });
+    return outcome;
+  }
+
+  static constexpr wchar_t kSettingsAppClass[] = L"VelmoraGuardSettingsTestApp";
+  std::wstring received_;
+};
+
+TEST_F(GuardSettings, ACopyOverTheLimitIsRefusedThroughTheExitItIsGivenWithCodeZero) {
+  const Outcome outcome = StartSecond([](TAppInstances&) {});
+  EXPECT_FALSE(outcome.runs);
+  EXPECT_EQ(outcome.exit_code, 0);
+}
+
+TEST_F(GuardSettings, MaxInstancesSetsTheLimit) {
+  const struct {
+    int max_instances;
+    bool runs;
+  } cases[] = {{1, false}, {2, true}, {0, true} /* no limit */};
+  for (const auto& c : cases) {
+    SCOPED_TRACE("max_instances " + std::to_string(c.max_instances));
+    const Outcome outcome =
+        StartSecond([&](TAppInstances& guard) { guard.SetMaxInstances(c.max_instances); });
+    EXPECT_EQ(outcome.runs, c.runs);
+    EXPECT_EQ(outcome.exit_code, c.runs ? -1 : 0);
+  }
+}
+
+TEST_F(GuardSettings, AnInactiveGuardLetsItsCopyRun) {
+  const Outcome outcome = StartSecond([](TAppInstances& guard) {
+    guard.SetActive(false);
+    EXPECT_FALSE(guard.active());
+  });
+  EXPECT_TRUE(outcome.runs);
+  EXPECT_EQ(outcome.exit_code, -1);
+}
+
+TEST_F(GuardSettings, ARefusedCopyHandsItsArgumentsOverUnlessToldNotTo) {
+  for (const bool send : {true, false}) {
+    SCOPED_TRACE(send ? "send_cmd_line" : "not send_cmd_line");
+    received_.clear();
+    const Outcome outcome = StartSecond([&](TAppInstances& guard) {
+      guard.SetAutoActivate(false);
+      guard.SetSendCmdLine(send);
+      guard.SetArguments({L"notray", L"x y"});
+    });
+    EXPECT_FALSE(outcome.runs);
+    EXPECT_EQ(received_, send ? L"notray\r\nx y\r\n" : L"");
+  }
 }
 
 DWORD WINAPI TakeAndRelease(LPVOID p) {
