@@ -3,12 +3,17 @@
 // refresh timer drives the work: each tick credits the foreground application and refreshes
 // the Applications page and, while automatic refresh of statistics is on, the chart.
 //
+// The form holds its design (frm_main_design.cpp), the navigation, the buttons and the
+// handlers; what each page shows is the page's own code (applications_page.h,
+// statistics_page.h, about_page.h), to which the handlers delegate.
+//
 // The form is portable: everything it needs of the system (process inspection, version
 // information, the tray icon, the shell) comes through TfrmMainServices, which the program
 // fills with the Windows implementations and tests with fakes. Install the services before
 // the form is created; its creation handler uses them.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -21,6 +26,7 @@
 #include "tracking/usage_ledger.h"
 #include "tracking/usage_sampler.h"
 #include "ui/page_rules.h"
+#include "ui/version_texts.h"
 
 namespace velmora::gui {
 class TBarSeries;
@@ -42,6 +48,9 @@ class TTimer;
 namespace velmora::ui {
 
 class TfrmMain;
+class AboutPage;
+class ApplicationsPage;
+class StatisticsPage;
 
 // The hooks of the Settings page that the settings store and the language list fill in;
 // each may stay empty.
@@ -62,7 +71,7 @@ struct TfrmMainServices {
   tracking::ProcessInspector* inspector = nullptr;  // required
   // The four version texts of an executable; throws when the file has no readable
   // version information (or the path is empty).
-  std::function<DetailsFields(const std::string& image_path)> read_details;
+  DetailsReader read_details;
   // A value ("ProductName" ...) of the program's own version information ("Velmora.exe");
   // "" when there is none.
   std::function<std::string(std::string_view name)> own_version_value;
@@ -127,42 +136,68 @@ class TfrmMain : public gui::TForm {
   void NavBar1Pages0Buttons2Click();  // Settings
   void NavBar1Pages0Buttons3Click();  // About
 
-  int SortClickCount() const { return sort_click_count_; }
+  int SortClickCount() const;
   bool QuitConfirmed() const { return quit_confirmed_; }
   const std::string& HelpFile() const { return help_file_; }
   std::vector<std::string>& LanguagePaths() { return language_paths_; }
   const tracking::UsageSampler& Sampler() const { return *sampler_; }
 
-  // Controls, by their design names.
-  gui::TNavBar& NavBar1() const;
-  gui::TPanel& pnlApps() const;
-  gui::TPanel& pnlStats() const;
-  gui::TPanel& pnlSettings() const;
-  gui::TPanel& pnlAbout() const;
-  gui::TListView& lvApps() const;
-  gui::TImageList& imgsApps() const;
-  gui::TChart& chartApps() const;
-  gui::TCheckBox& chkAutoRefreshStats() const;
-  gui::TCheckBox& chkStartAuto() const;
-  gui::TCheckBox& chkAutoSort() const;
-  gui::TSpinEdit& SpinEdit1() const;
-  gui::TComboBox& cbxLang() const;
-  gui::TLabel& Label7() const;
-  gui::TTimer& tmrRefresh() const;
+  // The controls the code works with, by their design names. Bound once, when the design
+  // has been loaded; a design that lacks one fails the form's creation at that point.
+  struct BoundControls {
+    gui::TNavBar& NavBar1;
+    gui::TPanel& pnlApps;
+    gui::TPanel& pnlStats;
+    gui::TPanel& pnlSettings;
+    gui::TPanel& pnlAbout;
+    gui::TListView& lvApps;
+    gui::TImageList& imgsApps;
+    gui::TChart& chartApps;
+    gui::TCheckBox& chkAutoRefreshStats;
+    gui::TCheckBox& chkStartAuto;
+    gui::TCheckBox& chkAutoSort;
+    gui::TSpinEdit& SpinEdit1;
+    gui::TComboBox& cbxLang;
+    gui::TButton& Button3;
+    gui::TLabel& Label7;
+    gui::TButton& btnHide;
+    gui::TButton& btnQuit;
+    gui::TButton& btnHelp;
+    gui::TTimer& tmrRefresh;
+    // The details options, in DetailsMode order (rbEXEDescription ... rbAll).
+    std::array<gui::TRadioButton*, 5> options;
+  };
+
+  gui::TNavBar& NavBar1() const { return Bound().NavBar1; }
+  gui::TPanel& pnlApps() const { return Bound().pnlApps; }
+  gui::TPanel& pnlStats() const { return Bound().pnlStats; }
+  gui::TPanel& pnlSettings() const { return Bound().pnlSettings; }
+  gui::TPanel& pnlAbout() const { return Bound().pnlAbout; }
+  gui::TListView& lvApps() const { return Bound().lvApps; }
+  gui::TImageList& imgsApps() const { return Bound().imgsApps; }
+  gui::TChart& chartApps() const { return Bound().chartApps; }
+  gui::TCheckBox& chkAutoRefreshStats() const { return Bound().chkAutoRefreshStats; }
+  gui::TCheckBox& chkStartAuto() const { return Bound().chkStartAuto; }
+  gui::TCheckBox& chkAutoSort() const { return Bound().chkAutoSort; }
+  gui::TSpinEdit& SpinEdit1() const { return Bound().SpinEdit1; }
+  gui::TComboBox& cbxLang() const { return Bound().cbxLang; }
+  gui::TLabel& Label7() const { return Bound().Label7; }
+  gui::TTimer& tmrRefresh() const { return Bound().tmrRefresh; }
   gui::TRadioButton& RadioButton(DetailsMode mode) const;
 
  private:
-  void RefreshApplicationList(const tracking::ProcessSnapshot& snapshot);
-  void RefreshStatistics(const tracking::ProcessSnapshot& snapshot);
-  std::string DetailsText(const std::string& name, const tracking::ProcessSnapshot& snapshot);
-  std::string SeriesTitle(const std::string& name, const tracking::ProcessSnapshot& snapshot);
+  const BoundControls& Bound() const;
+  void BindControls();
   void PressNavButton(int index);
   void WireEvents();
 
   TfrmMainServices services_;
   std::unique_ptr<tracking::UsageSampler> sampler_;
+  std::unique_ptr<BoundControls> controls_;
+  std::unique_ptr<ApplicationsPage> applications_;
+  std::unique_ptr<StatisticsPage> statistics_;
+  std::unique_ptr<AboutPage> about_;
   std::vector<std::string> language_paths_;
-  int sort_click_count_ = 0;
   bool quit_confirmed_ = false;
   std::string help_file_;
   std::shared_ptr<void> tray_icon_;

@@ -10,6 +10,7 @@
 #include "gui/application.h"
 #include "gui/button.h"
 #include "gui/chart.h"
+#include "gui/errors.h"
 #include "gui/fake_platform.h"
 #include "gui/image_list.h"
 #include "gui/label.h"
@@ -142,6 +143,29 @@ TEST_F(FrmMainTest, TickCreditsTheForegroundAndAddsItsRowWithIconDetailsAndTime)
   EXPECT_EQ(tool->ImageIndex(), -1);
   EXPECT_EQ(tool->SubItems()[0], "tool.exe");  // unreadable version information
   EXPECT_EQ(form->imgsApps().Count(), 1);
+}
+
+// Rows are found through an index beside the list: it must follow sorting and rows added
+// from outside the page, and of rows with the same caption (any A-Z case) the last one in
+// the list's current order is the one found.
+TEST_F(FrmMainTest, ARowIsFoundAfterSortingAndTheLastOfEqualCaptionsWins) {
+  Run(1, "b.exe");
+  Run(2, "a.exe");
+  ledger.AddProcessTime("b.exe", 30);
+  ledger.AddProcessTime("a.exe", 10);
+  form->RefreshApplicationList();
+  TListItem* own = form->SearchForProcessInListView("b.exe");
+  ASSERT_NE(own, nullptr);
+  TListItem& outsider = form->lvApps().Add();
+  outsider.SetCaption("B.EXE");
+
+  form->lvApps().ColumnClick(0);  // ascending bytes: B.EXE, a.exe, b.exe
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"B.EXE", "a.exe", "b.exe"}));
+  EXPECT_EQ(form->SearchForProcessInListView("B.exe"), own);
+  form->lvApps().ColumnClick(0);  // descending: b.exe, a.exe, B.EXE
+  EXPECT_EQ(form->SearchForProcessInListView("b.exe"), &outsider);
+  EXPECT_EQ(form->SearchForProcessInListView("a.exe")->Caption(), "a.exe");
+  EXPECT_EQ(form->SearchForProcessInListView("c.exe"), nullptr);
 }
 
 TEST_F(FrmMainTest, TimeTextOfEveryRow) {
@@ -439,6 +463,35 @@ TEST(FrmMainHooks, FormStoreRestoresBeforeTheFirstShowingAndSavesOnce) {
   }
   TfrmMain::SetServices({});
   EXPECT_EQ(calls, (std::vector<std::string>{"restore", "languages", "languages", "save"}));
+}
+
+// The controls the code uses are bound once, when the design has been loaded: a design
+// without one of them stops the form's creation there, naming the control, instead of
+// failing later at the first tick or click.
+TEST(FrmMainDesign, ADesignThatLacksABoundControlFailsTheFormsCreation) {
+  tracking::UsageLedger ledger;
+  tracking::FakeProcessInspector inspector;
+  TfrmMainServices services;
+  services.ledger = &ledger;
+  services.inspector = &inspector;
+  TfrmMain::SetServices(services);
+  gui::testing::FakePlatform platform;
+  gui::TApplication app;
+  const gui::DesignHook previous =
+      gui::SetDesignHook([](gui::TComponent& instance, const gui::ClassInfo& root,
+                            const gui::DesignLoader& load) {
+        const bool loaded = load(instance, root);
+        delete instance.FindComponent("chkAutoSort");
+        return loaded;
+      });
+  try {
+    app.CreateForm<TfrmMain>();
+    ADD_FAILURE() << "the form was created without chkAutoSort";
+  } catch (const gui::EComponentError& error) {
+    EXPECT_NE(std::string(error.what()).find("chkAutoSort"), std::string::npos) << error.what();
+  }
+  gui::SetDesignHook(previous);
+  TfrmMain::SetServices({});
 }
 
 TEST_F(FrmMainTest, HelpOpensTheHelpFileBesideTheExecutable) {
