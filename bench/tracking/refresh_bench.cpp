@@ -1,18 +1,24 @@
-// What one refresh tick costs in platform calls and time, for a ledger of N tracked
-// applications against P running processes (a fake process table), taking one running-process
-// list per tick (the snapshot) or a fresh list per question (IsProcessRunning asked of the
-// platform for every tracked application, as a stateless inspection would).
+// What the tracking's part of a refresh tick costs in platform calls and time, in the steady
+// state (every tracked application already has its row and series, no new process): take
+// the tick's snapshot, then ask whether each of N tracked applications runs, against P
+// running processes in a fake process table that counts the calls Windows would be asked.
 //
-// Counters: calls/tick is the number of platform calls one tick makes (process snapshot,
-// enumeration, opens, image-path queries, foreground query); the per-question rows also show
-// their ratio to the snapshot's calls.
+// walk:      the snapshot as taken now, from one process walk (IDs and file names); image
+//            paths are read only when a row or a series is made, which the steady state
+//            never does.
+// path_list: the snapshot as it used to be taken, from every process's image path: one
+//            listing, then every process opened and asked for its path.
+//
+// Counters, per tick: calls/tick = platform calls (walks, opens, image-path queries);
+// opens/tick = processes opened; running = tracked applications found running, which both
+// ways must agree on.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <string>
 
 #include "tracking/fake_process_inspector.h"
 #include "tracking/usage_ledger.h"
-#include "tracking/usage_sampler.h"
 
 namespace velmora::tracking {
 namespace {
@@ -23,70 +29,74 @@ struct World {
 
   World(int tracked, int processes) {
     for (int p = 0; p < processes; ++p) {
-      inspector.AddProcess(static_cast<ProcessId>(1000 + p),
-                           "C:\\Program Files\\Vendor " + std::to_string(p) + "\\app" +
-                               std::to_string(p) + ".exe");
+      inspector.AddProcess(
+          static_cast<ProcessId>(1000 + 4 * p),
+          "C:\\Program Files\\Vendor " + std::to_string(p) + "\\app" + std::to_string(p) + ".exe");
     }
     // Tracked applications: the first ones are running processes, the rest have ended.
     for (int t = 0; t < tracked; ++t) ledger.AddProcessTime("app" + std::to_string(t) + ".exe", 1);
-    inspector.SetForeground(ForegroundWindow{1, 1000});
   }
 };
 
-// The questions the pages ask of the inspection on a tick, once every row exists:
-// is each tracked application running (the Applications page), after the sample itself.
-template <bool kSnapshot>
-int Tick(World& world, UsageSampler& sampler) {
-  sampler.Tick();
+enum class Way { kWalk, kPathList };
+
+ProcessSnapshot TakeSnapshot(World& world, Way way) {
+  return way == Way::kWalk ? world.inspector.TakeSnapshot()
+                           : ProcessSnapshot(world.inspector.GetRunningProcessList());
+}
+
+// The tracking's questions of one steady-state tick.
+int Tick(World& world, Way way) {
+  const ProcessSnapshot snapshot = TakeSnapshot(world, way);
   int running = 0;
-  if constexpr (kSnapshot) {
-    const ProcessSnapshot snapshot = world.inspector.TakeSnapshot();
-    for (std::size_t i = 0; i < world.ledger.Count(); ++i) {
-      running += snapshot.IsProcessRunning(world.ledger.Name(i));
-    }
-  } else {
-    for (std::size_t i = 0; i < world.ledger.Count(); ++i) {
-      running += ProcessSnapshot(world.inspector.GetRunningProcessList())
-                     .IsProcessRunning(world.ledger.Name(i));
-    }
+  for (std::size_t i = 0; i < world.ledger.Count(); ++i) {
+    running += snapshot.IsProcessRunning(world.ledger.Name(i));
   }
   return running;
 }
 
-template <bool kSnapshot>
-std::uint64_t CallsPerTick(int tracked, int processes) {
-  World world(tracked, processes);
-  UsageSampler sampler(world.ledger, world.inspector);
-  const auto before = world.inspector.Counters().Total();
-  Tick<kSnapshot>(world, sampler);
-  return world.inspector.Counters().Total() - before;
-}
-
-template <bool kSnapshot>
+template <Way kWay>
 void BM_RefreshTick(benchmark::State& state) {
   const int tracked = static_cast<int>(state.range(0));
   const int processes = static_cast<int>(state.range(1));
   World world(tracked, processes);
-  UsageSampler sampler(world.ledger, world.inspector);
-  for (auto _ : state) benchmark::DoNotOptimize(Tick<kSnapshot>(world, sampler));
-  const auto calls = static_cast<double>(CallsPerTick<kSnapshot>(tracked, processes));
-  state.counters["calls/tick"] = calls;
-  if (!kSnapshot) {
-    state.counters["x_snapshot"] = calls / static_cast<double>(CallsPerTick<true>(tracked, processes));
+  const InspectionCounters before = world.inspector.Counters();
+  int running = 0;
+  for (auto _ : state) {
+    running = Tick(world, kWay);
+    benchmark::DoNotOptimize(running);
   }
+  const InspectionCounters after = world.inspector.Counters();
+  const auto ticks = static_cast<double>(state.iterations());
+  state.counters["calls/tick"] = static_cast<double>(after.Total() - before.Total()) / ticks;
+  state.counters["opens/tick"] =
+      static_cast<double>(after.process_opens - before.process_opens) / ticks;
+  state.counters["running"] = running;
+  if (running != std::min(tracked, processes)) state.SkipWithError("wrong running count");
 }
-
-void Sizes(benchmark::internal::Benchmark* b) {
-  for (int tracked : {10, 100, 500}) {
-    for (int processes : {300, 1000}) b->Args({tracked, processes});
-  }
-  b->ArgNames({"tracked", "processes"})->Unit(benchmark::kMicrosecond);
-}
-
-BENCHMARK(BM_RefreshTick<true>)->Name("RefreshTick/snapshot")->Apply(Sizes);
-BENCHMARK(BM_RefreshTick<false>)->Name("RefreshTick/per_question")->Apply(Sizes);
 
 }  // namespace
 }  // namespace velmora::tracking
 
-BENCHMARK_MAIN();
+// Registered size by size, so that each way's figures print beside the other's.
+int main(int argc, char** argv) {
+  using velmora::tracking::BM_RefreshTick;
+  using velmora::tracking::Way;
+  for (int tracked : {10, 100, 500}) {
+    for (int processes : {300, 1000}) {
+      for (const auto& [name, run] :
+           {std::pair{"RefreshTick/walk", &BM_RefreshTick<Way::kWalk>},
+            std::pair{"RefreshTick/path_list", &BM_RefreshTick<Way::kPathList>}}) {
+        benchmark::RegisterBenchmark(name, run)
+            ->Args({tracked, processes})
+            ->ArgNames({"tracked", "processes"})
+            ->Unit(benchmark::kMicrosecond);
+      }
+    }
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -2,8 +2,6 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
-
 #include "core/text.h"
 #include "core/wow64_win32.h"
 
@@ -24,14 +22,12 @@ ProcessApi LoadProcessApi() {
   Lookup(kernel, "Process32FirstW", api.process_first);
   Lookup(kernel, "Process32NextW", api.process_next);
   Lookup(kernel, "QueryFullProcessImageNameW", api.query_full_process_image_name);
-  Lookup(kernel, "K32EnumProcesses", api.enum_processes);
   Lookup(kernel, "K32EnumProcessModules", api.enum_process_modules);
   Lookup(kernel, "K32GetModuleFileNameExW", api.get_module_file_name_ex);
-  if (!api.enum_processes || !api.enum_process_modules || !api.get_module_file_name_ex) {
+  if (!api.enum_process_modules || !api.get_module_file_name_ex) {
     // Before Windows 7 the same functions live only in PSAPI.dll, a known DLL, so loading
     // it by name cannot pick up a planted copy.
     HMODULE psapi = LoadLibraryW(L"psapi.dll");
-    Lookup(psapi, "EnumProcesses", api.enum_processes);
     Lookup(psapi, "EnumProcessModules", api.enum_process_modules);
     Lookup(psapi, "GetModuleFileNameExW", api.get_module_file_name_ex);
   }
@@ -40,10 +36,6 @@ ProcessApi LoadProcessApi() {
 
 // Longest path the system can report (extended-length paths).
 constexpr DWORD kPathBufferChars = 32768;
-// EnumProcesses starts with room for 4096 IDs and doubles while the buffer comes back full
-// (a full buffer may mean IDs were cut off), up to this many.
-constexpr DWORD kFirstIdCapacity = 4096;
-constexpr DWORD kMaxIdCapacity = 1u << 20;
 
 class Handle {
  public:
@@ -109,37 +101,59 @@ std::optional<ProcessId> Win32ProcessInspector::GetForeignChildProcess(WindowId 
   return search.found;
 }
 
-std::string Win32ProcessInspector::GetProcessNameByPID(ProcessId pid) {
-  if (!api_.create_snapshot || !api_.process_first || !api_.process_next) return {};
+template <typename Visit>
+void Win32ProcessInspector::WalkProcesses(Visit visit) {
+  if (!api_.create_snapshot || !api_.process_first || !api_.process_next) return;
   ++counters_.process_snapshots;
   Handle snapshot(api_.create_snapshot(TH32CS_SNAPPROCESS, 0));
-  if (snapshot.get() == INVALID_HANDLE_VALUE) return {};
+  if (snapshot.get() == INVALID_HANDLE_VALUE) return;
+  // The record's size tells the system which layout the caller has; it differs between
+  // 32-bit and 64-bit processes, so it is always the compiler's own.
   PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof(entry);
-  std::string result;
-  BOOL read = api_.process_first(snapshot.get(), &entry);
-  while (read && result.empty()) {
-    if (entry.th32ProcessID == pid) result = TextBeforeNul(entry.szExeFile, MAX_PATH);
-    read = api_.process_next(snapshot.get(), &entry);
+  entry.dwSize = sizeof(PROCESSENTRY32W);
+  for (BOOL read = api_.process_first(snapshot.get(), &entry); read;
+       read = api_.process_next(snapshot.get(), &entry)) {
+    if (!visit(entry)) return;
   }
+}
+
+std::string Win32ProcessInspector::GetProcessNameByPID(ProcessId pid) {
+  std::string result;
+  WalkProcesses([&](const PROCESSENTRY32W& entry) {
+    if (entry.th32ProcessID != pid) return true;
+    result = TextBeforeNul(entry.szExeFile, MAX_PATH);
+    return false;
+  });
   return result;
 }
 
-// The image path of one process. QueryFullProcessImageNameW needs only limited query
-// access, which Windows grants for other users' and elevated processes, and works from a
-// 32-bit process on 64-bit ones; the module functions need 0x0410 and fail on 64-bit
-// processes from a 32-bit one, so they serve only where the first does not exist.
-std::optional<std::wstring> Win32ProcessInspector::ImagePathOf(DWORD pid, std::wstring& buffer) {
+// szExeFile is the bare file name of the image on the NT family, which is all the running
+// check compares; the walk opens no process, so it lists protected processes too.
+std::vector<ProcessEntry> Win32ProcessInspector::ListProcesses() {
+  std::vector<ProcessEntry> list;
+  WalkProcesses([&](const PROCESSENTRY32W& entry) {
+    list.push_back({entry.th32ProcessID, TextBeforeNul(entry.szExeFile, MAX_PATH)});
+    return true;
+  });
+  return list;
+}
+
+// QueryFullProcessImageNameW needs only limited query access, which Windows grants for
+// other users' and elevated processes, and works from a 32-bit process on 64-bit ones; the
+// module functions need 0x0410 and fail on 64-bit processes from a 32-bit one, so they serve
+// only where the first does not exist.
+std::optional<std::string> Win32ProcessInspector::GetProcessImagePath(ProcessId pid) {
+  std::wstring buffer(kPathBufferChars, L'\0');
   DWORD size = kPathBufferChars;
   if (api_.query_full_process_image_name) {
     ++counters_.process_opens;
     Handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
     if (!process.get()) return std::nullopt;
     ++counters_.image_path_queries;
-    if (!api_.query_full_process_image_name(process.get(), 0, buffer.data(), &size)) {
+    if (!api_.query_full_process_image_name(process.get(), 0, buffer.data(), &size) || size == 0) {
       return std::nullopt;
     }
-    return std::wstring(buffer.data(), size);
+    return Narrow(std::wstring_view(buffer.data(), size));
   }
   if (!api_.enum_process_modules || !api_.get_module_file_name_ex) return std::nullopt;
   ++counters_.process_opens;
@@ -154,32 +168,7 @@ std::optional<std::wstring> Win32ProcessInspector::ImagePathOf(DWORD pid, std::w
   ++counters_.image_path_queries;
   const DWORD length = api_.get_module_file_name_ex(process.get(), module, buffer.data(), size);
   if (length == 0) return std::nullopt;
-  return std::wstring(buffer.data(), length);
-}
-
-std::vector<std::string> Win32ProcessInspector::GetRunningProcessList() {
-  std::vector<std::string> list;
-  if (!api_.enum_processes) return list;
-  std::vector<DWORD> ids(kFirstIdCapacity);
-  DWORD count = 0;
-  for (;;) {
-    const auto bytes = static_cast<DWORD>(ids.size() * sizeof(DWORD));
-    DWORD returned = 0;
-    ++counters_.process_enumerations;
-    if (!api_.enum_processes(ids.data(), bytes, &returned)) return list;
-    count = std::min<DWORD>(returned / sizeof(DWORD), static_cast<DWORD>(ids.size()));
-    if (returned < bytes || ids.size() >= kMaxIdCapacity) break;
-    ids.resize(ids.size() * 2);
-  }
-  std::wstring buffer(kPathBufferChars, L'\0');
-  for (DWORD i = 0; i < count; ++i) {
-    // Processes that cannot be opened, or whose path cannot be read, are left out: the
-    // callers only compare file names, and an entry without one would match nothing.
-    if (auto path = ImagePathOf(ids[i], buffer)) {
-      if (!path->empty()) list.push_back(Narrow(*path));
-    }
-  }
-  return list;
+  return Narrow(std::wstring_view(buffer.data(), length));
 }
 
 ProcessIcon Win32ProcessInspector::ExtractProcessIcon(std::string_view image_path) {
@@ -201,10 +190,6 @@ ProcessIcon Win32ProcessInspector::ExtractProcessIcon(std::string_view image_pat
 
 std::string GetProcessNameByPID(DWORD pid) {
   return Win32ProcessInspector().GetProcessNameByPID(pid);
-}
-
-void GetRunningProcessList(std::vector<std::string>& list) {
-  list = Win32ProcessInspector().GetRunningProcessList();
 }
 
 bool IsProcessRunning(std::string_view name) {

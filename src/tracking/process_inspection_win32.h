@@ -20,7 +20,6 @@ struct ProcessApi {
   HANDLE(WINAPI* create_snapshot)(DWORD flags, DWORD pid) = nullptr;
   BOOL(WINAPI* process_first)(HANDLE snapshot, PROCESSENTRY32W* entry) = nullptr;
   BOOL(WINAPI* process_next)(HANDLE snapshot, PROCESSENTRY32W* entry) = nullptr;
-  BOOL(WINAPI* enum_processes)(DWORD* ids, DWORD bytes, DWORD* bytes_returned) = nullptr;
   BOOL(WINAPI* enum_process_modules)
   (HANDLE process, HMODULE* modules, DWORD bytes, DWORD* bytes_needed) = nullptr;
   DWORD(WINAPI* get_module_file_name_ex)
@@ -30,8 +29,8 @@ struct ProcessApi {
 };
 
 // The system's functions, looked up once on first use: the toolhelp functions and
-// QueryFullProcessImageNameW in kernel32.dll; EnumProcesses, EnumProcessModules and
-// GetModuleFileNameExW as K32* in kernel32.dll (Windows 7 and later), else in PSAPI.dll.
+// QueryFullProcessImageNameW in kernel32.dll; EnumProcessModules and GetModuleFileNameExW
+// as K32* in kernel32.dll (Windows 7 and later), else in PSAPI.dll.
 const ProcessApi& SystemProcessApi();
 
 class Win32ProcessInspector : public ProcessInspector {
@@ -43,12 +42,16 @@ class Win32ProcessInspector : public ProcessInspector {
   std::optional<ForegroundWindow> GetForegroundWindowOwner() override;
   std::optional<ProcessId> GetForeignChildProcess(WindowId window, ProcessId owner) override;
   std::string GetProcessNameByPID(ProcessId pid) override;
-  std::vector<std::string> GetRunningProcessList() override;
+  std::vector<ProcessEntry> ListProcesses() override;
+  std::optional<std::string> GetProcessImagePath(ProcessId pid) override;
   ProcessIcon ExtractProcessIcon(std::string_view image_path) override;
   InspectionCounters Counters() const override { return counters_; }
 
  private:
-  std::optional<std::wstring> ImagePathOf(DWORD pid, std::wstring& buffer);
+  // Calls `visit` with every entry of one toolhelp walk, in its order, until it returns
+  // false.
+  template <typename Visit>
+  void WalkProcesses(Visit visit);
 
   ProcessApi api_;
   HINSTANCE instance_;
@@ -57,8 +60,6 @@ class Win32ProcessInspector : public ProcessInspector {
 
 // The executable name of a process from the toolhelp snapshot; "" if no process has it.
 std::string GetProcessNameByPID(DWORD pid);
-// Clears `list` and fills it with the image paths of the running processes.
-void GetRunningProcessList(std::vector<std::string>& list);
 // True if a running process has the file name `name` (any A-Z case).
 bool IsProcessRunning(std::string_view name);
 // The normalised image path of the last-enumerated running process named `name`, or "".

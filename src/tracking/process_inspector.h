@@ -15,7 +15,6 @@
 
 namespace velmora::tracking {
 
-using ProcessId = std::uint32_t;
 // A window handle, opaque to portable code.
 using WindowId = std::uintptr_t;
 
@@ -35,17 +34,16 @@ struct ForegroundWindow {
 // How many platform calls the inspection has made, so that a benchmark or a test can show
 // what a tick costs. Each counter counts one kind of call, successful or not.
 struct InspectionCounters {
-  std::uint64_t process_snapshots = 0;     // CreateToolhelp32Snapshot
-  std::uint64_t process_enumerations = 0;  // EnumProcesses
-  std::uint64_t process_opens = 0;         // OpenProcess
-  std::uint64_t image_path_queries = 0;    // QueryFullProcessImageNameW or the module calls
-  std::uint64_t foreground_queries = 0;    // GetForegroundWindow
-  std::uint64_t child_window_walks = 0;    // EnumChildWindows
-  std::uint64_t icon_extractions = 0;      // ExtractIconW
+  std::uint64_t process_snapshots = 0;   // CreateToolhelp32Snapshot: one process walk
+  std::uint64_t process_opens = 0;       // OpenProcess
+  std::uint64_t image_path_queries = 0;  // QueryFullProcessImageNameW or the module calls
+  std::uint64_t foreground_queries = 0;  // GetForegroundWindow
+  std::uint64_t child_window_walks = 0;  // EnumChildWindows
+  std::uint64_t icon_extractions = 0;    // ExtractIconW
 
   std::uint64_t Total() const {
-    return process_snapshots + process_enumerations + process_opens + image_path_queries +
-           foreground_queries + child_window_walks + icon_extractions;
+    return process_snapshots + process_opens + image_path_queries + foreground_queries +
+           child_window_walks + icon_extractions;
   }
 };
 
@@ -65,10 +63,15 @@ class ProcessInspector {
   // "[System Process]"); "" when no process has that ID or processes cannot be listed.
   virtual std::string GetProcessNameByPID(ProcessId pid) = 0;
 
-  // The image paths of the running processes that could be inspected, in enumeration
-  // order; two processes of one executable give two entries. Empty when the process
-  // functions are unavailable.
-  virtual std::vector<std::string> GetRunningProcessList() = 0;
+  // One walk of the process table: every process's ID and executable file name, in the
+  // walk's order, without opening any process; two processes of one executable give two
+  // entries. Empty when the process functions are unavailable.
+  virtual std::vector<ProcessEntry> ListProcesses() = 0;
+
+  // The image path of one process as the platform reports it (not normalised), which
+  // takes opening the process; nullopt when it cannot be opened (a protected process, one
+  // that has ended) or its path cannot be read.
+  virtual std::optional<std::string> GetProcessImagePath(ProcessId pid) = 0;
 
   // The first icon of the executable at `image_path` (normalised first); empty when the
   // file has none or cannot be read.
@@ -76,8 +79,12 @@ class ProcessInspector {
 
   virtual InspectionCounters Counters() const = 0;
 
-  // One running-process list, taken now, answering every name and path question of a tick.
-  ProcessSnapshot TakeSnapshot() { return ProcessSnapshot(GetRunningProcessList()); }
+  // One process walk, taken now, answering every name and path question of a tick; it
+  // asks this inspector for image paths, so it must not outlive it.
+  ProcessSnapshot TakeSnapshot() {
+    return ProcessSnapshot(ListProcesses(),
+                           [this](ProcessId pid) { return GetProcessImagePath(pid); });
+  }
 };
 
 // The process to credit for the foreground window, with its executable name.

@@ -26,12 +26,37 @@ bool ProcessFileNameMatches(std::string_view path, std::string_view name) {
   return AsciiLower(ProcessFileName(NormalizeProcessPath(path))) == AsciiLower(name);
 }
 
+ProcessSnapshot::ProcessSnapshot(std::vector<ProcessEntry> processes,
+                                 ImagePathReader read_image_path)
+    : processes_(std::move(processes)), read_image_path_(std::move(read_image_path)) {
+  IndexNames();
+}
+
 ProcessSnapshot::ProcessSnapshot(std::vector<std::string> image_paths)
     : image_paths_(std::move(image_paths)) {
-  last_by_file_name_.reserve(image_paths_.size());
-  for (std::size_t i = 0; i < image_paths_.size(); ++i) {
-    last_by_file_name_[AsciiLower(ProcessFileName(NormalizeProcessPath(image_paths_[i])))] = i;
+  processes_.reserve(image_paths_.size());
+  for (const std::string& path : image_paths_) {
+    processes_.push_back({0, std::string(ProcessFileName(NormalizeProcessPath(path)))});
   }
+  IndexNames();
+}
+
+void ProcessSnapshot::IndexNames() {
+  last_by_file_name_.reserve(processes_.size());
+  previous_of_same_name_.resize(processes_.size(), kNone);
+  for (std::size_t i = 0; i < processes_.size(); ++i) {
+    const auto [it, first] = last_by_file_name_.try_emplace(AsciiLower(processes_[i].exe_name), i);
+    if (!first) {
+      previous_of_same_name_[i] = it->second;
+      it->second = i;
+    }
+  }
+}
+
+std::optional<std::string> ProcessSnapshot::ImagePathOf(std::size_t index) const {
+  if (!image_paths_.empty()) return image_paths_[index];
+  if (!read_image_path_) return std::nullopt;
+  return read_image_path_(processes_[index].id);
 }
 
 bool ProcessSnapshot::IsProcessRunning(std::string_view name) const {
@@ -39,9 +64,24 @@ bool ProcessSnapshot::IsProcessRunning(std::string_view name) const {
 }
 
 std::string ProcessSnapshot::GetProcessPath(std::string_view name) const {
-  const auto it = last_by_file_name_.find(AsciiLower(name));
-  return it == last_by_file_name_.end() ? std::string()
-                                        : NormalizeProcessPath(image_paths_[it->second]);
+  std::string key = AsciiLower(name);
+  const auto last = last_by_file_name_.find(key);
+  if (last == last_by_file_name_.end()) return {};
+  const auto known = path_by_file_name_.find(key);
+  if (known != path_by_file_name_.end()) return known->second;
+  // A process that cannot be opened (a protected one, or one that ended since the walk)
+  // gives way to the one of the same name enumerated before it. So does one whose path has
+  // another file name: its ID was handed to a new process after the walk.
+  std::string path;
+  for (std::size_t i = last->second; i != kNone; i = previous_of_same_name_[i]) {
+    const std::optional<std::string> image_path = ImagePathOf(i);
+    if (image_path && ProcessFileNameMatches(*image_path, name)) {
+      path = NormalizeProcessPath(*image_path);
+      break;
+    }
+  }
+  path_by_file_name_.emplace(std::move(key), path);
+  return path;
 }
 
 }  // namespace velmora::tracking

@@ -68,11 +68,24 @@ TEST_F(ProcessInspectionTest, ChildIsRunningUnderItsNameInAnyAsciiCase) {
 
 TEST_F(ProcessInspectionTest, ChildPathIsItsImagePath) {
   EXPECT_EQ(GetProcessPath(AsciiUpper(ChildName())), ChildPath());
-  std::vector<std::string> list{"stale entry"};
-  GetRunningProcessList(list);
-  EXPECT_NE(std::find(list.begin(), list.end(), ChildPath()), list.end());
-  EXPECT_NE(std::find(list.begin(), list.end(), OwnImagePath()), list.end());
-  EXPECT_EQ(std::find(list.begin(), list.end(), "stale entry"), list.end());
+  Win32ProcessInspector inspector;
+  EXPECT_EQ(inspector.GetProcessImagePath(child_.id()), ChildPath());
+  EXPECT_EQ(inspector.GetProcessImagePath(GetCurrentProcessId()), OwnImagePath());
+  EXPECT_EQ(inspector.GetProcessImagePath(kUnusedProcessId), std::nullopt);
+}
+
+// The walk lists every process by ID and executable file name, this one and the child
+// among them, without opening any.
+TEST_F(ProcessInspectionTest, TheWalkListsEachProcessByIdAndFileName) {
+  Win32ProcessInspector inspector;
+  const std::vector<ProcessEntry> list = inspector.ListProcesses();
+  const ProcessEntry child{child_.id(), ChildName()};
+  const ProcessEntry self{GetCurrentProcessId(), "tracking_win32_test.exe"};
+  EXPECT_EQ(std::count(list.begin(), list.end(), child), 1);
+  EXPECT_EQ(std::count(list.begin(), list.end(), self), 1);
+  const InspectionCounters counters = inspector.Counters();
+  EXPECT_EQ(counters.process_snapshots, 1u);
+  EXPECT_EQ(counters.process_opens, 0u);
 }
 
 TEST_F(ProcessInspectionTest, ChildThatExitedIsNoLongerRunning) {
@@ -86,8 +99,12 @@ TEST_F(ProcessInspectionTest, ChildThatExitedIsNoLongerRunning) {
 TEST_F(ProcessInspectionTest, TwoProcessesOfOneExecutableAreBothListed) {
   ChildProcess second{copy_.path()};
   ASSERT_TRUE(second.started());
-  const std::vector<std::string> list = Win32ProcessInspector().GetRunningProcessList();
-  EXPECT_EQ(std::count(list.begin(), list.end(), ChildPath()), 2);
+  const std::vector<ProcessEntry> list = Win32ProcessInspector().ListProcesses();
+  const auto named_child = [this](const ProcessEntry& e) { return e.exe_name == ChildName(); };
+  EXPECT_EQ(std::count_if(list.begin(), list.end(), named_child), 2);
+  for (DWORD id : {child_.id(), second.id()}) {
+    EXPECT_EQ(std::count(list.begin(), list.end(), ProcessEntry{id, ChildName()}), 1) << id;
+  }
   EXPECT_EQ(Win32ProcessInspector().TakeSnapshot().GetProcessPath(ChildName()), ChildPath());
 }
 
@@ -100,26 +117,59 @@ TEST_F(ProcessInspectionTest, WithoutQueryFullProcessImageNameTheModulePathServe
   Win32ProcessInspector inspector(api);
   EXPECT_EQ(inspector.TakeSnapshot().GetProcessPath(ChildName()), ChildPath());
   const InspectionCounters counters = inspector.Counters();
-  // Two module calls per process that could be opened.
-  EXPECT_GE(counters.image_path_queries, 2u);
+  // Only the child is opened, and its path takes the two module calls.
+  EXPECT_EQ(counters.process_opens, 1u);
+  EXPECT_EQ(counters.image_path_queries, 2u);
 }
 
-// With QueryFullProcessImageNameW present, each process is opened once for limited
-// information and asked at most once; every listed path took one question.
-TEST_F(ProcessInspectionTest, ImagePathsComeFromOneQueryPerProcess) {
+// The running check reads names from the walk; a path opens only the processes of its
+// name, once for limited information, and is remembered for the rest of the snapshot.
+TEST_F(ProcessInspectionTest, ASnapshotOpensOnlyTheProcessWhosePathIsAsked) {
   Win32ProcessInspector inspector;
-  const std::vector<std::string> list = inspector.GetRunningProcessList();
-  const InspectionCounters counters = inspector.Counters();
-  EXPECT_EQ(counters.process_enumerations, 1u);
-  EXPECT_GE(counters.process_opens, list.size());
-  EXPECT_GE(counters.image_path_queries, list.size());
-  EXPECT_LE(counters.image_path_queries, counters.process_opens);
+  const ProcessSnapshot snapshot = inspector.TakeSnapshot();
+  EXPECT_TRUE(snapshot.IsProcessRunning(ChildName()));
+  EXPECT_TRUE(snapshot.IsProcessRunning("tracking_win32_test.exe"));
+  InspectionCounters counters = inspector.Counters();
+  EXPECT_EQ(counters.process_snapshots, 1u);
+  EXPECT_EQ(counters.process_opens, 0u);
+  EXPECT_EQ(counters.image_path_queries, 0u);
+
+  EXPECT_EQ(snapshot.GetProcessPath(ChildName()), ChildPath());
+  EXPECT_EQ(snapshot.GetProcessPath(AsciiUpper(ChildName())), ChildPath());
+  counters = inspector.Counters();
+  EXPECT_EQ(counters.process_opens, 1u);
+  EXPECT_EQ(counters.image_path_queries, 1u);
+
+  // The next snapshot asks the system again.
+  EXPECT_EQ(inspector.TakeSnapshot().GetProcessPath(ChildName()), ChildPath());
+  counters = inspector.Counters();
+  EXPECT_EQ(counters.process_snapshots, 2u);
+  EXPECT_EQ(counters.process_opens, 2u);
+}
+
+BOOL WINAPI FailingImagePathQuery(HANDLE, DWORD, LPWSTR, PDWORD) {
+  SetLastError(ERROR_ACCESS_DENIED);
+  return FALSE;
+}
+
+// A process whose path cannot be read (a protected process, on Windows) still runs under
+// the name the walk gives it; it just has no path.
+TEST_F(ProcessInspectionTest, AProcessWhosePathCannotBeReadStillRuns) {
+  ProcessApi api = SystemProcessApi();
+  api.query_full_process_image_name = FailingImagePathQuery;
+  Win32ProcessInspector inspector(api);
+  const ProcessSnapshot snapshot = inspector.TakeSnapshot();
+  EXPECT_TRUE(snapshot.IsProcessRunning(ChildName()));
+  EXPECT_EQ(snapshot.GetProcessPath(ChildName()), "");
+  EXPECT_EQ(inspector.Counters().process_opens, 1u);
+  EXPECT_EQ(inspector.GetProcessImagePath(child_.id()), std::nullopt);
 }
 
 TEST(ProcessInspection, UnavailableFunctionsGiveEmptyResults) {
   Win32ProcessInspector inspector{ProcessApi{}};
   EXPECT_EQ(inspector.GetProcessNameByPID(GetCurrentProcessId()), "");
-  EXPECT_TRUE(inspector.GetRunningProcessList().empty());
+  EXPECT_TRUE(inspector.ListProcesses().empty());
+  EXPECT_EQ(inspector.GetProcessImagePath(GetCurrentProcessId()), std::nullopt);
   EXPECT_FALSE(inspector.TakeSnapshot().IsProcessRunning("tracking_win32_test.exe"));
 }
 
@@ -128,43 +178,61 @@ TEST(ProcessInspection, SystemFunctionsAreFound) {
   EXPECT_NE(api.create_snapshot, nullptr);
   EXPECT_NE(api.process_first, nullptr);
   EXPECT_NE(api.process_next, nullptr);
-  EXPECT_NE(api.enum_processes, nullptr);
   EXPECT_NE(api.enum_process_modules, nullptr);
   EXPECT_NE(api.get_module_file_name_ex, nullptr);
   EXPECT_NE(api.query_full_process_image_name, nullptr);
 }
 
-// EnumProcesses that reports `g_fake_count` IDs: bogus ones and, last, this process's.
-DWORD g_fake_count = 0;
-int g_fake_calls = 0;
-BOOL WINAPI FakeEnumProcesses(DWORD* ids, DWORD bytes, DWORD* returned) {
-  ++g_fake_calls;
-  const DWORD room = bytes / sizeof(DWORD);
-  const DWORD n = std::min(room, g_fake_count);
-  for (DWORD i = 0; i < n; ++i) ids[i] = kUnusedProcessId - 4 * (i + 1);
-  if (n == g_fake_count) ids[n - 1] = GetCurrentProcessId();
-  *returned = n * sizeof(DWORD);
+// A process walk of `g_walk_length` entries: bogus IDs named "vlm-bogus.exe" and, last,
+// this process. Each call checks that the record has the layout of this build.
+DWORD g_walk_length = 0;
+DWORD g_walk_position = 0;
+BOOL WINAPI FakeProcessNext(HANDLE, PROCESSENTRY32W* entry) {
+  if (entry->dwSize != sizeof(PROCESSENTRY32W)) {
+    SetLastError(ERROR_BAD_LENGTH);
+    return FALSE;
+  }
+  if (g_walk_position >= g_walk_length) {
+    SetLastError(ERROR_NO_MORE_FILES);
+    return FALSE;
+  }
+  const bool last = ++g_walk_position == g_walk_length;
+  entry->th32ProcessID = last ? GetCurrentProcessId() : kUnusedProcessId - 4 * g_walk_position;
+  lstrcpynW(entry->szExeFile, last ? L"tracking_win32_test.exe" : L"vlm-bogus.exe", MAX_PATH);
   return TRUE;
 }
+BOOL WINAPI FakeProcessFirst(HANDLE snapshot, PROCESSENTRY32W* entry) {
+  g_walk_position = 0;
+  return FakeProcessNext(snapshot, entry);
+}
 
-// A full buffer may have cut IDs off, so the list is asked again with more room.
-TEST(ProcessInspection, MoreThan4096ProcessesAreAllInspected) {
-  struct Case {
-    DWORD processes;
-    int enumerations;
-  };
-  const Case cases[] = {{10, 1}, {4095, 1}, {4096, 2}, {5000, 2}, {9000, 3}};
-  for (const Case& c : cases) {
+// The record's size is the compiler's, never a number: it differs between the two builds.
+static_assert(sizeof(PROCESSENTRY32W) == (sizeof(void*) == 8 ? 568 : 556));
+
+// The walk has no limit of its own: every process is listed, however many there are.
+// Processes that cannot be opened still run under their names and are opened only for a
+// path, the last one first.
+TEST(ProcessInspection, EveryProcessOfALongWalkIsListed) {
+  for (DWORD length : {10u, 4096u, 9000u}) {
     ProcessApi api = SystemProcessApi();
-    api.enum_processes = FakeEnumProcesses;
-    g_fake_count = c.processes;
-    g_fake_calls = 0;
+    api.process_first = FakeProcessFirst;
+    api.process_next = FakeProcessNext;
+    g_walk_length = length;
     Win32ProcessInspector inspector(api);
-    const std::vector<std::string> list = inspector.GetRunningProcessList();
-    EXPECT_EQ(g_fake_calls, c.enumerations) << c.processes;
-    EXPECT_EQ(inspector.Counters().process_opens, c.processes) << c.processes;
-    ASSERT_EQ(list.size(), 1u) << c.processes;
-    EXPECT_EQ(list[0], OwnImagePath()) << c.processes;
+    const std::vector<ProcessEntry> list = inspector.ListProcesses();
+    ASSERT_EQ(list.size(), length) << length;
+    EXPECT_EQ(list.back(), (ProcessEntry{GetCurrentProcessId(), "tracking_win32_test.exe"}))
+        << length;
+    EXPECT_EQ(list.front(), (ProcessEntry{kUnusedProcessId - 4, "vlm-bogus.exe"})) << length;
+
+    const ProcessSnapshot snapshot = inspector.TakeSnapshot();
+    EXPECT_TRUE(snapshot.IsProcessRunning("VLM-BOGUS.EXE")) << length;
+    EXPECT_EQ(inspector.Counters().process_opens, 0u) << length;
+    EXPECT_EQ(snapshot.GetProcessPath("tracking_win32_test.exe"), OwnImagePath()) << length;
+    EXPECT_EQ(inspector.Counters().process_opens, 1u) << length;
+    EXPECT_EQ(snapshot.GetProcessPath("vlm-bogus.exe"), "") << length;
+    EXPECT_EQ(inspector.Counters().process_opens, length) << length;
+    EXPECT_EQ(inspector.Counters().process_snapshots, 2u) << length;
   }
 }
 

@@ -154,7 +154,7 @@ TEST_F(UsageSamplerTest, ApplicationFrameHostCreditsTheHostedApplication) {
   }
 }
 
-// A tick resolves one name: it never lists every running process.
+// A tick resolves one name: it never lists every running process's image path.
 TEST_F(UsageSamplerTest, ATickTakesOneProcessSnapshotAndNoProcessList) {
   inspector_.AddProcess(5, "C:\\app.exe");
   Foreground(5);
@@ -162,7 +162,8 @@ TEST_F(UsageSamplerTest, ATickTakesOneProcessSnapshotAndNoProcessList) {
   const InspectionCounters counters = inspector_.Counters();
   EXPECT_EQ(counters.foreground_queries, 1u);
   EXPECT_EQ(counters.process_snapshots, 1u);
-  EXPECT_EQ(counters.process_enumerations, 0u);
+  EXPECT_EQ(counters.process_opens, 0u);
+  EXPECT_EQ(counters.image_path_queries, 0u);
   EXPECT_EQ(counters.child_window_walks, 0u);
 }
 

@@ -366,8 +366,29 @@ TEST_F(FrmMainTest, ATickListsTheRunningProcessesOnceWhateverTheNumberOfApplicat
   const auto before = inspector.Counters();
   TickWith(2);
   const auto after = inspector.Counters();
-  EXPECT_EQ(after.process_enumerations - before.process_enumerations, 1u);
+  // One walk for the sample's name, one for the pages; every row exists, so no process is
+  // opened for a path.
+  EXPECT_EQ(after.process_snapshots - before.process_snapshots, 2u);
+  EXPECT_EQ(after.process_opens, before.process_opens);
   EXPECT_EQ(after.icon_extractions, before.icon_extractions);  // icons only for new rows
+}
+
+// A process that cannot be opened (a protected one) still runs under its name: credited on
+// every tick, it gets a row with its file name for details and no icon.
+TEST_F(FrmMainTest, AnApplicationThatCannotBeOpenedGetsARowWithItsNameAndNoIcon) {
+  inspector.AddProcess(30, "", "Guarded.exe");
+  TickWith(30);
+  TickWith(30);
+  ASSERT_EQ(form->lvApps().Count(), 1);
+  const TListItem& row = form->lvApps().Item(0);
+  EXPECT_EQ(row.Caption(), "guarded.exe");
+  EXPECT_EQ(row.ImageIndex(), -1);
+  EXPECT_EQ(row.SubItems()[0], "guarded.exe");
+  EXPECT_EQ(row.SubItems()[1], "00:00:02");
+  EXPECT_EQ(form->imgsApps().Count(), 0);
+  EXPECT_EQ(version_reads, 0);
+  ASSERT_EQ(form->chartApps().SeriesCount(), 1);
+  EXPECT_EQ(form->chartApps().Series(0).Title(), "guarded.exe");
 }
 
 TEST_F(FrmMainTest, TheSystemIdleProcessSkipsTheWholeTick) {
