@@ -132,6 +132,19 @@ std::string AsciiUpper(std::string_view text) {
   return out;
 }
 
+std::size_t AsciiNoCaseHash::operator()(std::string_view text) const noexcept {
+  // FNV-1a over the bytes with A-Z folded: names are short, and this needs no copy.
+  std::size_t hash = sizeof(std::size_t) == 8 ? static_cast<std::size_t>(14695981039346656037ull)
+                                              : static_cast<std::size_t>(2166136261u);
+  const std::size_t prime = sizeof(std::size_t) == 8 ? static_cast<std::size_t>(1099511628211ull)
+                                                     : static_cast<std::size_t>(16777619u);
+  for (char c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    hash = (hash ^ static_cast<unsigned char>(c)) * prime;
+  }
+  return hash;
+}
+
 bool AsciiEqualNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {

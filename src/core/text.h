@@ -6,9 +6,11 @@
 // Linux and Windows (the language-file decoder, the version-resource parser).
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace velmora {
 
@@ -26,6 +28,21 @@ std::string Utf16ToUtf8(std::u16string_view text);
 std::string AsciiLower(std::string_view text);
 std::string AsciiUpper(std::string_view text);
 bool AsciiEqualNoCase(std::string_view a, std::string_view b);
+
+// Hash and equality of AsciiEqualNoCase, for maps keyed by names in any A-Z case (executable
+// names) that are searched with a string_view, without making a lowered copy per search.
+struct AsciiNoCaseHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view text) const noexcept;
+};
+struct AsciiNoCaseEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const noexcept {
+    return AsciiEqualNoCase(a, b);
+  }
+};
+template <class Value>
+using AsciiNoCaseMap = std::unordered_map<std::string, Value, AsciiNoCaseHash, AsciiNoCaseEqual>;
 
 // Number of Unicode characters (code points) in UTF-8 text; malformed bytes count one each.
 std::size_t Utf8Length(std::string_view text);

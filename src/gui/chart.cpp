@@ -94,6 +94,7 @@ void TBarSeries::SetTitle(std::string title) {
 }
 
 void TBarSeries::SetBarStyle(TBarStyle style) {
+  if (bar_style_ == style) return;
   bar_style_ = style;
   Changed();
 }

@@ -31,34 +31,41 @@ enum class TBarStyle {
   bsInvCone
 };
 
+// Setting a property to the value it has changes nothing and redraws nothing: the
+// Statistics page sets every series' style on every refresh.
 class TBarGradient : public TPersistent {
   VELMORA_CLASS()
 
  public:
   bool Visible() const { return visible_; }
   void SetVisible(bool v) {
+    if (visible_ == v) return;
     visible_ = v;
     Changed();
   }
   TColor StartColor() const { return start_; }
   void SetStartColor(TColor c) {
+    if (start_ == c) return;
     start_ = c;
     Changed();
   }
   TColor MidColor() const { return mid_; }
   void SetMidColor(TColor c) {
+    if (mid_ == c) return;
     mid_ = c;
     Changed();
   }
   // 0 .. 100: where the middle colour sits.
   int Balance() const { return balance_; }
   void SetBalance(int b) {
+    if (balance_ == b) return;
     balance_ = b;
     Changed();
   }
   // On: the gradient spans each bar; off: it spans the whole value axis.
   bool Relative() const { return relative_; }
   void SetRelative(bool r) {
+    if (relative_ == r) return;
     relative_ = r;
     Changed();
   }

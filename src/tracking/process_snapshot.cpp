@@ -23,7 +23,7 @@ std::string_view ProcessFileName(std::string_view path) {
 }
 
 bool ProcessFileNameMatches(std::string_view path, std::string_view name) {
-  return AsciiLower(ProcessFileName(NormalizeProcessPath(path))) == AsciiLower(name);
+  return AsciiEqualNoCase(ProcessFileName(NormalizeProcessPath(path)), name);
 }
 
 ProcessSnapshot::ProcessSnapshot(std::vector<ProcessEntry> processes,
@@ -45,7 +45,7 @@ void ProcessSnapshot::IndexNames() {
   last_by_file_name_.reserve(processes_.size());
   previous_of_same_name_.resize(processes_.size(), kNone);
   for (std::size_t i = 0; i < processes_.size(); ++i) {
-    const auto [it, first] = last_by_file_name_.try_emplace(AsciiLower(processes_[i].exe_name), i);
+    const auto [it, first] = last_by_file_name_.try_emplace(processes_[i].exe_name, i);
     if (!first) {
       previous_of_same_name_[i] = it->second;
       it->second = i;
@@ -60,14 +60,13 @@ std::optional<std::string> ProcessSnapshot::ImagePathOf(std::size_t index) const
 }
 
 bool ProcessSnapshot::IsProcessRunning(std::string_view name) const {
-  return last_by_file_name_.count(AsciiLower(name)) != 0;
+  return last_by_file_name_.find(name) != last_by_file_name_.end();
 }
 
 std::string ProcessSnapshot::GetProcessPath(std::string_view name) const {
-  std::string key = AsciiLower(name);
-  const auto last = last_by_file_name_.find(key);
+  const auto last = last_by_file_name_.find(name);
   if (last == last_by_file_name_.end()) return {};
-  const auto known = path_by_file_name_.find(key);
+  const auto known = path_by_file_name_.find(name);
   if (known != path_by_file_name_.end()) return known->second;
   // A process that cannot be opened (a protected one, or one that ended since the walk)
   // gives way to the one of the same name enumerated before it. So does one whose path has
@@ -80,7 +79,7 @@ std::string ProcessSnapshot::GetProcessPath(std::string_view name) const {
       break;
     }
   }
-  path_by_file_name_.emplace(std::move(key), path);
+  path_by_file_name_.emplace(std::string(name), path);
   return path;
 }
 

@@ -16,8 +16,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "core/text.h"
 
 namespace velmora::tracking {
 
@@ -85,14 +86,14 @@ class ProcessSnapshot {
   // Parallel to processes_ when the paths were known up front; empty otherwise.
   std::vector<std::string> image_paths_;
   ImagePathReader read_image_path_;
-  // A-Z-lowered file name -> index of its last process in enumeration order, and for each
+  // File name (A-Z case ignored) -> index of its last process in enumeration order, and for each
   // process the index of the previous one of the same name (kNone for the first), so that
   // GetProcessPath visits the processes of one name from the last backwards.
-  std::unordered_map<std::string, std::size_t> last_by_file_name_;
+  AsciiNoCaseMap<std::size_t> last_by_file_name_;
   std::vector<std::size_t> previous_of_same_name_;
-  // A-Z-lowered file name -> the answer GetProcessPath gave. A snapshot belongs to one
+  // File name (A-Z case ignored) -> the answer GetProcessPath gave. A snapshot belongs to one
   // tick on the user-interface thread, so this needs no lock.
-  mutable std::unordered_map<std::string, std::string> path_by_file_name_;
+  mutable AsciiNoCaseMap<std::string> path_by_file_name_;
 };
 
 }  // namespace velmora::tracking

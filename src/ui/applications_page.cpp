@@ -21,7 +21,7 @@ ApplicationsPage::ApplicationsPage(gui::TListView& list, gui::TImageList& images
     : list_(list), images_(images), inspector_(inspector), read_details_(std::move(read_details)) {}
 
 void ApplicationsPage::IndexRow(TListItem& row) const {
-  if (!row.Caption().empty()) rows_by_name_[AsciiLower(row.Caption())].push_back(&row);
+  if (!row.Caption().empty()) rows_by_name_[row.Caption()].push_back(&row);
   ++indexed_rows_;
 }
 
@@ -31,7 +31,7 @@ TListItem* ApplicationsPage::FindRow(std::string_view name) const {
     indexed_rows_ = 0;
     for (int i = 0; i < list_.Count(); ++i) IndexRow(list_.Item(i));
   }
-  const auto found = rows_by_name_.find(AsciiLower(name));
+  const auto found = rows_by_name_.find(name);
   if (found == rows_by_name_.end()) return nullptr;
   const std::vector<TListItem*>& rows = found->second;
   if (rows.size() == 1) return rows.front();
@@ -76,7 +76,10 @@ void ApplicationsPage::Refresh(const tracking::UsageLedger& ledger,
     if (!snapshot.IsProcessRunning(name)) continue;
     TListItem* row = FindRow(name);
     if (!row) row = &AddRow(name, snapshot, mode);
-    row->SubItems().Put(kTimeColumn, FormatTimeText(ledger.Seconds(i)));
+    // Most times are unchanged since the last tick (only the foreground application's
+    // grows); writing those again would redraw every row of the list for nothing.
+    std::string time = FormatTimeText(ledger.Seconds(i));
+    if (row->SubItems()[kTimeColumn] != time) row->SubItems().Put(kTimeColumn, std::move(time));
   }
   if (auto_sort) {
     list_.CustomSort([](const TListItem& a, const TListItem& b) {

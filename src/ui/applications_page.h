@@ -8,9 +8,9 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "core/text.h"
 #include "tracking/process_inspector.h"
 #include "tracking/usage_ledger.h"
 #include "ui/page_rules.h"
@@ -63,9 +63,9 @@ class ApplicationsPage {
   tracking::ProcessInspector& inspector_;
   DetailsReader read_details_;
   int sort_click_count_ = 0;
-  // Rows by A-Z-lowered caption. The rows are made here, but the list is a public control:
+  // Rows by caption (A-Z case ignored). The rows are made here, but the list is a public control:
   // when its row count no longer matches, the index is built again from the list.
-  mutable std::unordered_map<std::string, std::vector<gui::TListItem*>> rows_by_name_;
+  mutable AsciiNoCaseMap<std::vector<gui::TListItem*>> rows_by_name_;
   mutable int indexed_rows_ = 0;
 };
 
