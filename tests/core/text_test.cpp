@@ -35,6 +35,24 @@ TEST(Ascii, CaseMappingTouchesOnlyAsciiLetters) {
   EXPECT_FALSE(AsciiEqualNoCase("\xC3\x89", "\xC3\xA9"));
 }
 
+// A map keyed by names finds them in any A-Z case, searched with a string_view; letters
+// outside A-Z (É and é here) stay distinct keys.
+TEST(Ascii, NoCaseMapFindsKeysInAnyAsciiCase) {
+  AsciiNoCaseMap<int> map;
+  map.emplace("WinWord.exe", 1);
+  map.emplace("\xC3\x89.exe", 2);
+  EXPECT_EQ(map.size(), 2u);
+  EXPECT_FALSE(map.try_emplace("WINWORD.EXE", 3).second);
+  const std::string_view found[] = {"winword.exe", "WINWORD.EXE", "WinWord.exe"};
+  for (std::string_view key : found) {
+    ASSERT_NE(map.find(key), map.end()) << key;
+    EXPECT_EQ(map.find(key)->second, 1) << key;
+  }
+  EXPECT_EQ(map.find("\xC3\xA9.exe"), map.end());
+  EXPECT_EQ(map.find("winword.ex"), map.end());
+  EXPECT_EQ(AsciiNoCaseHash{}("Notepad.EXE"), AsciiNoCaseHash{}("notepad.exe"));
+}
+
 }  // namespace
 }  // namespace velmora
 
