@@ -67,10 +67,9 @@ struct World {
 // The row of `name` as it used to be found: every row visited, the last match wins.
 gui::TListItem* ScanForRow(const gui::TListView& list, std::string_view name) {
   gui::TListItem* found = nullptr;
-  const std::string key = AsciiLower(name);
   for (int i = 0; i < list.Count(); ++i) {
     gui::TListItem& row = list.Item(i);
-    if (!row.Caption().empty() && AsciiLower(row.Caption()) == key) found = &row;
+    if (!row.Caption().empty() && AsciiEqualNoCase(row.Caption(), name)) found = &row;
   }
   return found;
 }

@@ -207,7 +207,7 @@ HICON ExtractProcessIcon(HINSTANCE instance, std::string_view image_path) {
 
 std::optional<DWORD> GetForegroundProcessId() {
   Win32ProcessInspector inspector;
-  const auto foreground = ResolveForegroundProcess(inspector);
+  const auto foreground = ResolveForegroundProcess(inspector, inspector.TakeSnapshot());
   if (!foreground) return std::nullopt;
   return foreground->id;
 }

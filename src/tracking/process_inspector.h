@@ -101,7 +101,9 @@ inline constexpr std::string_view kApplicationFrameHost = "ApplicationFrameHost.
 // crediting that name would lump every such application together, so when the owner is
 // that host (any A-Z case) and a child window of the frame belongs to another process
 // with a name, that process (the hosted application) is credited instead. nullopt when no
-// window has the foreground or its owner cannot be determined.
-std::optional<ForegroundProcess> ResolveForegroundProcess(ProcessInspector& inspector);
+// window has the foreground or its owner cannot be determined. The names come from
+// `processes`, the tick's one walk of the process table.
+std::optional<ForegroundProcess> ResolveForegroundProcess(ProcessInspector& inspector,
+                                                          const ProcessSnapshot& processes);
 
 }  // namespace velmora::tracking

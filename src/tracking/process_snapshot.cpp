@@ -63,6 +63,14 @@ bool ProcessSnapshot::IsProcessRunning(std::string_view name) const {
   return last_by_file_name_.find(name) != last_by_file_name_.end();
 }
 
+std::string ProcessSnapshot::NameOf(ProcessId pid) const {
+  // Asked once or twice a tick: a search of the walk costs less than an index of it.
+  for (const ProcessEntry& process : processes_) {
+    if (process.id == pid) return process.exe_name;
+  }
+  return {};
+}
+
 std::string ProcessSnapshot::GetProcessPath(std::string_view name) const {
   const auto last = last_by_file_name_.find(name);
   if (last == last_by_file_name_.end()) return {};

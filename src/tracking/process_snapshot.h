@@ -76,6 +76,10 @@ class ProcessSnapshot {
   // asking again opens nothing.
   std::string GetProcessPath(std::string_view name) const;
 
+  // The executable file name of the process `pid` as the walk gave it; "" when the walk did
+  // not list that ID.
+  std::string NameOf(ProcessId pid) const;
+
  private:
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 

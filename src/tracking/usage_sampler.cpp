@@ -11,9 +11,10 @@ bool UsageSampler::SetIntervalSeconds(std::int64_t seconds) {
   return true;
 }
 
-TickResult UsageSampler::Tick() {
+TickResult UsageSampler::Tick(const ProcessSnapshot& processes) {
   TickResult result;
-  const std::optional<ForegroundProcess> foreground = ResolveForegroundProcess(inspector_);
+  const std::optional<ForegroundProcess> foreground =
+      ResolveForegroundProcess(inspector_, processes);
   if (!foreground) {
     result.outcome = TickResult::Outcome::kNoForegroundWindow;
     return result;

@@ -51,8 +51,11 @@ class UsageSampler {
   // foreground is "[System Process]" (exact, case-sensitive), including a tick with no
   // foreground window: what the pages show of running applications changes whether or not
   // anything was credited (a locked workstation has no foreground window, yet applications
-  // start and stop).
-  TickResult Tick();
+  // start and stop). Names come from `processes`, a walk the caller took for this tick and
+  // hands on to the pages, so that a tick walks the process table once.
+  TickResult Tick(const ProcessSnapshot& processes);
+  // The same with a walk of its own, for a driver that has no pages.
+  TickResult Tick() { return Tick(inspector_.TakeSnapshot()); }
 
  private:
   UsageLedger& ledger_;

@@ -274,10 +274,11 @@ void TfrmMain::NavBar1Pages0Buttons3Click() {
 // --- The tick and the pages ---------------------------------------------------------------------
 
 void TfrmMain::tmrRefreshTimer() {
-  const tracking::TickResult tick = sampler_->Tick();
-  if (!tick.refresh_pages) return;
-  // One snapshot answers every question of the tick's page refreshes.
+  // One walk of the process table names the foreground process and answers every question
+  // of the tick's page refreshes.
   const tracking::ProcessSnapshot snapshot = services_.inspector->TakeSnapshot();
+  const tracking::TickResult tick = sampler_->Tick(snapshot);
+  if (!tick.refresh_pages) return;
   applications_->Refresh(*services_.ledger, snapshot, CurrentDetailsMode(),
                          chkAutoSort().Checked());
   if (chkAutoRefreshStats().Checked()) statistics_->Refresh(*services_.ledger, snapshot);

@@ -366,9 +366,9 @@ TEST_F(FrmMainTest, ATickListsTheRunningProcessesOnceWhateverTheNumberOfApplicat
   const auto before = inspector.Counters();
   TickWith(2);
   const auto after = inspector.Counters();
-  // One walk for the sample's name, one for the pages; every row exists, so no process is
-  // opened for a path.
-  EXPECT_EQ(after.process_snapshots - before.process_snapshots, 2u);
+  // One walk names the foreground process and serves the pages; every row exists, so no
+  // process is opened for a path.
+  EXPECT_EQ(after.process_snapshots - before.process_snapshots, 1u);
   EXPECT_EQ(after.process_opens, before.process_opens);
   EXPECT_EQ(after.icon_extractions, before.icon_extractions);  // icons only for new rows
 }
