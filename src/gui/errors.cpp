@@ -20,12 +20,20 @@ VELMORA_BUILTIN_STRINGS(kStrings);
 }  // namespace
 
 std::string FormatResString(int id, std::string_view argument) {
+  return FormatResString(id, {argument});
+}
+
+std::string FormatResString(int id, std::initializer_list<std::string_view> arguments) {
   std::string text = LoadResString(id);
-  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-    if (text[i] == '%' && (text[i + 1] == 's' || text[i + 1] == 'd')) {
-      text.replace(i, 2, argument);
-      break;
+  std::size_t at = 0;
+  for (const std::string_view argument : arguments) {
+    for (; at + 1 < text.size(); ++at) {
+      if (text[at] == '%' && (text[at + 1] == 's' || text[at + 1] == 'd')) break;
     }
+    if (at + 1 >= text.size()) break;
+    text.replace(at, 2, argument);
+    // Go on after the argument, so that a "%s" inside it stays as it is.
+    at += argument.size();
   }
   return text;
 }

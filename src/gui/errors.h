@@ -4,6 +4,7 @@
 // the localization engine appends them to its own reports, as the framework it replaces did.
 #pragma once
 
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -51,5 +52,7 @@ class EComponentError : public EGuiError {
 // The message `id` with its first "%s" (or "%d") replaced by `argument`, taken literally
 // (a "%" inside the argument stays as it is).
 std::string FormatResString(int id, std::string_view argument);
+// The same with each "%s" / "%d" in turn replaced by the next argument.
+std::string FormatResString(int id, std::initializer_list<std::string_view> arguments);
 
 }  // namespace velmora::gui

@@ -27,6 +27,9 @@ const ClassInfo& TForm::StaticClass() {
            {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
             "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"},
            &C::Position, &C::SetPosition),
+       props::Enum<C, TWindowState>("WindowState", "TWindowState",
+                                    {"wsNormal", "wsMinimized", "wsMaximized"}, &C::WindowState,
+                                    &C::SetWindowState),
        props::Event("OnCreate"), props::Event("OnDestroy"), props::Event("OnShow"),
        props::Event("OnCloseQuery", "TCloseQueryEvent")});
   return info;
@@ -59,6 +62,12 @@ void TForm::SetBorderStyle(TFormBorderStyle style) {
 void TForm::SetBorderIcons(std::uint32_t icons) {
   if (icons == border_icons_) return;
   border_icons_ = icons;
+  Changed(Change::kState);
+}
+
+void TForm::SetWindowState(TWindowState state) {
+  if (state == window_state_) return;
+  window_state_ = state;
   Changed(Change::kState);
 }
 

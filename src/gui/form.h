@@ -68,6 +68,8 @@ enum class TPosition {
   poOwnerFormCenter
 };
 
+enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
+
 class TForm : public TWinControl {
   VELMORA_CLASS()
 
@@ -86,6 +88,9 @@ class TForm : public TWinControl {
   void SetBorderIcons(std::uint32_t icons);
   TPosition Position() const { return position_; }
   void SetPosition(TPosition position) { position_ = position; }
+  // The state the window has, or takes when it is next shown.
+  TWindowState WindowState() const { return window_state_; }
+  void SetWindowState(TWindowState state);
 
   // Asks to close: OnCloseQuery decides; a granted close hides the form and, for the main
   // form, ends the application's message loop. True when granted.
@@ -122,6 +127,7 @@ class TForm : public TWinControl {
   TFormBorderStyle border_style_ = TFormBorderStyle::bsSizeable;
   std::uint32_t border_icons_ = biSystemMenu | biMinimize | biMaximize;
   TPosition position_ = TPosition::poDesigned;
+  TWindowState window_state_ = TWindowState::wsNormal;
   int modal_result_ = 0;
 };
 

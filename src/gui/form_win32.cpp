@@ -32,14 +32,19 @@ class FormPeer final : public WindowPeer {
 
   void Changed(Change what) override {
     if (what == Change::kVisible && form_.Visible()) {
-      ShowWindow(hwnd_, SW_SHOW);
+      ShowWindow(hwnd_, ShowCommand());
       SetForegroundWindow(hwnd_);
       return;
     }
     if (what == Change::kState) {
-      SetWindowLongPtrW(hwnd_, GWL_STYLE, Style() | (IsWindowVisible(hwnd_) ? WS_VISIBLE : 0));
+      const bool visible = IsWindowVisible(hwnd_) != FALSE;
+      SetWindowLongPtrW(hwnd_, GWL_STYLE,
+                        Style() | (visible ? WS_VISIBLE : 0) |
+                            (GetWindowLongPtrW(hwnd_, GWL_STYLE) & (WS_MINIMIZE | WS_MAXIMIZE)));
       SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, ExStyle());
-      ApplyBounds();
+      // A hidden window takes its state when it is shown (ShowCommand).
+      if (visible && ShowingState() != form_.WindowState()) ShowWindow(hwnd_, ShowCommand());
+      if (!IsIconic(hwnd_) && !IsZoomed(hwnd_)) ApplyBounds();
       return;
     }
     WindowPeer::Changed(what);
@@ -72,6 +77,23 @@ class FormPeer final : public WindowPeer {
       }
     }
     return style;
+  }
+
+  int ShowCommand() const {
+    switch (form_.WindowState()) {
+      case TWindowState::wsMaximized:
+        return SW_SHOWMAXIMIZED;
+      case TWindowState::wsMinimized:
+        return SW_SHOWMINIMIZED;
+      default:
+        return IsIconic(hwnd_) || IsZoomed(hwnd_) ? SW_RESTORE : SW_SHOW;
+    }
+  }
+
+  TWindowState ShowingState() const {
+    if (IsIconic(hwnd_)) return TWindowState::wsMinimized;
+    if (IsZoomed(hwnd_)) return TWindowState::wsMaximized;
+    return TWindowState::wsNormal;
   }
 
   DWORD ExStyle() const {
