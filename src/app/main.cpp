@@ -1,9 +1,11 @@
 // Velmora.exe: a tray program that measures how long the user spends in each application.
 //
-// Start-up: the ledger and the Windows services come first, then the application (title
-// "Velmora"), then the main window, which adds the tray icon; the message loop runs until a
+// Start-up: the language choice is read from the registry first, then the ledger and the
+// Windows services come, then the application (title "Velmora"), then the main window, which
+// adds the tray icon, and the translation-details dialog; the message loop runs until a
 // confirmed Quit or the end of the session. The window starts hidden, with no taskbar entry,
-// unless the first argument is exactly "notray".
+// unless the first argument is exactly "notray". At the end, once every window is gone, the
+// language choice is written back.
 #include <windows.h>
 // After windows.h, which they build on.
 #include <shellapi.h>
@@ -22,6 +24,12 @@
 #include "gui/win32.h"
 #include "metadata/platform_version.h"
 #include "resource_ids.h"
+#include "settings/frm_translation_details.h"
+#include "settings/language_folder_win32.h"
+#include "settings/language_store.h"
+#include "settings/main_window_settings.h"
+#include "settings/registry_win32.h"
+#include "settings/window_system_win32.h"
 #include "tracking/process_inspection_win32.h"
 #include "tracking/usage_ledger.h"
 #include "ui/app_instances_win32.h"
@@ -41,19 +49,26 @@ bool FirstArgumentIsNotray() {
   return notray;
 }
 
-std::string ExecutableFolder() {
+std::string ExecutablePath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (n == 0) return {};
     if (n < path.size()) {
       path.resize(n);
-      break;
+      return Narrow(path);
     }
     path.resize(path.size() * 2);
   }
-  const std::size_t slash = path.find_last_of(L"\\/");
-  return Narrow(slash == std::wstring::npos ? std::wstring() : path.substr(0, slash));
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+void ReportError(const std::exception& error) {
+  if (gui::TApplication* app = gui::Application()) app->HandleException(error);
 }
 
 ui::DetailsFields ReadDetails(const std::string& path) {
@@ -74,24 +89,42 @@ std::shared_ptr<void> CreateTrayIcon(ui::TfrmMain& form) {
     // foreground (the shell lets the icon's owner take it while handling the click).
     if (form.Visible()) SetForegroundWindow(reinterpret_cast<HWND>(form.Handle()));
   };
-  tray->SetErrorHandler([](const std::exception& error) {
-    if (gui::TApplication* app = gui::Application()) app->HandleException(error);
-  });
+  tray->SetErrorHandler(ReportError);
   return tray;
 }
 
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
-  gui::UseWin32Platform();
-
+// Everything between the language store's read and its write: the application, its windows
+// and the message loop. Returns the exit code when every window is gone.
+int RunApplication(HINSTANCE instance, settings::Registry& registry,
+                    settings::LanguageSettings& language) {
   tracking::UsageLedger ledger;
   tracking::Win32ProcessInspector inspector;
   TKeltoVersionInfo ver_info(PlatformVersionSource(), PlatformModuleLocator());
   ver_info.SetFileName("Velmora.exe");
+  const std::string executable_path = ExecutablePath();
+  settings::Win32LanguageFolder language_files;
+  settings::TfrmTranslationDetails* details_dialog = nullptr;
 
   // Declared before the application: it leaves the instance table after every window is gone.
   std::unique_ptr<ui::TAppInstances> instance_guard;
+  // Declared before the application: the main window calls it until it is destroyed.
+  settings::MainWindowSettings window_settings({
+      .registry = &registry,
+      .language_files = &language_files,
+      .language = &language,
+      .executable_path = executable_path,
+      .executable_folder = FolderOf(executable_path),
+      .window_system =
+          [](ui::TfrmMain& form) {
+            return std::make_unique<settings::Win32WindowSystem>(
+                form.Handle(), gui::Platform().ApplicationWindow());
+          },
+      .show_translation_details =
+          [&details_dialog](const settings::TranslationDetails& details) {
+            if (details_dialog) details_dialog->ShowDetails(details);
+          },
+      .report_error = ReportError,
+  });
 
   gui::TApplication application;
   const bool notray = FirstArgumentIsNotray();
@@ -106,7 +139,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     return ver_info.GetString(name);
   };
   services.create_tray_icon = CreateTrayIcon;
-  services.executable_folder = ExecutableFolder;
+  services.executable_folder = [folder = FolderOf(executable_path)] { return folder; };
   services.open_help = [](ui::TfrmMain& form, const std::string& path) {
     ShellExecuteW(reinterpret_cast<HWND>(form.Handle()), L"open", Widen(path).c_str(), L"", L"",
                   SW_SHOW);
@@ -120,10 +153,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     instance_guard->Register();
     instance_guard->Check();  // a refused copy ends here, with exit code 0
   };
+  services.settings = window_settings.Hooks();
   ui::TfrmMain::SetServices(std::move(services));
 
   ui::TfrmMain* form = nullptr;
-  application.Dispatch([&] { form = &application.CreateForm<ui::TfrmMain>(); });
+  application.Dispatch([&] {
+    form = &application.CreateForm<ui::TfrmMain>();
+    details_dialog = &application.CreateForm<settings::TfrmTranslationDetails>();
+  });
   if (!form) return 1;
 
   // The window shows the application's icon in its title bar and in Alt+Tab.
@@ -147,4 +184,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
 
   application.Run();
   return 0;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+  gui::UseWin32Platform();
+
+  // The language choice is read before anything else exists and written after every window
+  // is gone (the main window makes its last save of the form state while it is destroyed).
+  settings::Win32Registry registry;
+  settings::LanguageSettings language = settings::ReadLanguageSettings(registry);
+  const int exit_code = RunApplication(instance, registry, language);
+  settings::WriteLanguageSettings(registry, language);
+  return exit_code;
 }

@@ -126,10 +126,16 @@ void FormStore::RestorePlacement(const RegistryKey& key) {
     // The window has a fixed size: only the position is restored.
     const auto words = ParsePositionWords(normal);
     const Rect current = placement.normal;
-    const std::int32_t left = PositionWord(words, 0, current.left);
-    const std::int32_t top = PositionWord(words, 1, current.top);
-    placement.normal = {left, top, ClampToInt32(left + current.Width()),
-                        ClampToInt32(top + current.Height())};
+    // A position so close to the end of the 32-bit range that the window's size would not
+    // fit after it is taken as far out as the size allows; the monitor check below brings
+    // the window back onto a screen.
+    constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+    const std::int64_t left = std::min(std::int64_t{PositionWord(words, 0, current.left)},
+                                       kMax - current.Width());
+    const std::int64_t top = std::min(std::int64_t{PositionWord(words, 1, current.top)},
+                                      kMax - current.Height());
+    placement.normal = {ClampToInt32(left), ClampToInt32(top),
+                        ClampToInt32(left + current.Width()), ClampToInt32(top + current.Height())};
   }
 
   if (!min_max.empty() || !normal.empty()) {

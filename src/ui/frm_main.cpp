@@ -58,16 +58,15 @@ TfrmMain::TfrmMain(TComponent* owner) : TForm(owner), services_(SharedServices()
 }
 
 TfrmMain::~TfrmMain() {
-  if (!placement_saved_ && services_.settings.save_form_placement) {
+  if (services_.settings.form_destroying) {
     // Nothing may escape a destructor; a store that cannot write loses this run's placement.
     try {
-      services_.settings.save_form_placement(*this);
+      services_.settings.form_destroying(*this);
     } catch (const std::exception&) {
     }
   }
   // The tray icon leaves the notification area while the window it serves still exists.
   tray_icon_.reset();
-  language_paths_.clear();
 }
 
 // --- Controls ---------------------------------------------------------------------------------
@@ -176,7 +175,6 @@ void TfrmMain::DoCreate() {
   about_ = std::make_unique<AboutPage>(c.Label7, services_.own_version_value);
   WireEvents();
 
-  language_paths_.clear();
   quit_confirmed_ = false;
   if (!services_.show_at_start && services_.hide_application_window) {
     services_.hide_application_window();
@@ -187,10 +185,7 @@ void TfrmMain::DoCreate() {
 }
 
 void TfrmMain::DoShow() {
-  if (!shown_once_) {
-    shown_once_ = true;
-    if (services_.settings.restore_form_placement) services_.settings.restore_form_placement(*this);
-  }
+  if (services_.settings.restore_form_placement) services_.settings.restore_form_placement(*this);
   if (services_.settings.rebuild_language_list) services_.settings.rebuild_language_list(*this);
   TForm::DoShow();
 }
@@ -219,7 +214,6 @@ void TfrmMain::FormCloseQuery(bool& can_close) {
   can_close = quit_confirmed_;
   if (can_close && services_.settings.save_form_placement) {
     services_.settings.save_form_placement(*this);
-    placement_saved_ = true;
   }
   Hide();
 }

@@ -60,10 +60,12 @@ struct SettingsPageHooks {
   std::function<void(TfrmMain&)> language_changed;          // the user picked a language
   std::function<void(TfrmMain&)> show_translation_details;  // "Details..."
   std::function<void(TfrmMain&)> apply_auto_start;          // "Start automatically" changed
-  // The form store: restore before the first showing; save when a close is granted, or at
-  // destruction if that did not happen.
+  // The form store: asked to restore before every showing (it restores the first time
+  // only), to save when the user's close is granted, and at destruction (it saves then only
+  // when it restored and has not saved since).
   std::function<void(TfrmMain&)> restore_form_placement;
   std::function<void(TfrmMain&)> save_form_placement;
+  std::function<void(TfrmMain&)> form_destroying;
 };
 
 struct TfrmMainServices {
@@ -139,7 +141,6 @@ class TfrmMain : public gui::TForm {
   int SortClickCount() const;
   bool QuitConfirmed() const { return quit_confirmed_; }
   const std::string& HelpFile() const { return help_file_; }
-  std::vector<std::string>& LanguagePaths() { return language_paths_; }
   const tracking::UsageSampler& Sampler() const { return *sampler_; }
 
   // The controls the code works with, by their design names. Bound once, when the design
@@ -197,12 +198,9 @@ class TfrmMain : public gui::TForm {
   std::unique_ptr<ApplicationsPage> applications_;
   std::unique_ptr<StatisticsPage> statistics_;
   std::unique_ptr<AboutPage> about_;
-  std::vector<std::string> language_paths_;
   bool quit_confirmed_ = false;
   std::string help_file_;
   std::shared_ptr<void> tray_icon_;
-  bool shown_once_ = false;
-  bool placement_saved_ = false;
 };
 
 }  // namespace velmora::ui

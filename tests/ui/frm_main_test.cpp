@@ -461,7 +461,7 @@ TEST_F(FrmMainTest, AboutTextIsBuiltFromTheOwnVersionInformationOnEveryPress) {
   EXPECT_EQ(form->pnlApps().Parent()->Controls().back(), &form->pnlApps());
 }
 
-TEST(FrmMainHooks, FormStoreRestoresBeforeTheFirstShowingAndSavesOnce) {
+TEST(FrmMainHooks, FormStoreIsAskedBeforeEveryShowingAtTheGrantedCloseAndAtDestruction) {
   tracking::UsageLedger ledger;
   tracking::FakeProcessInspector inspector;
   std::vector<std::string> calls;
@@ -471,6 +471,7 @@ TEST(FrmMainHooks, FormStoreRestoresBeforeTheFirstShowingAndSavesOnce) {
   services.settings.restore_form_placement = [&](TfrmMain&) { calls.push_back("restore"); };
   services.settings.rebuild_language_list = [&](TfrmMain&) { calls.push_back("languages"); };
   services.settings.save_form_placement = [&](TfrmMain&) { calls.push_back("save"); };
+  services.settings.form_destroying = [&](TfrmMain&) { calls.push_back("destroying"); };
   TfrmMain::SetServices(services);
   {
     gui::testing::FakePlatform platform;
@@ -483,7 +484,8 @@ TEST(FrmMainHooks, FormStoreRestoresBeforeTheFirstShowingAndSavesOnce) {
     form.btnQuitClick();
   }
   TfrmMain::SetServices({});
-  EXPECT_EQ(calls, (std::vector<std::string>{"restore", "languages", "languages", "save"}));
+  EXPECT_EQ(calls, (std::vector<std::string>{"restore", "languages", "restore", "languages", "save",
+                                             "destroying"}));
 }
 
 // The controls the code uses are bound once, when the design has been loaded: a design
