@@ -1,0 +1,205 @@
+// Drives the real Velmora.exe as a child process, the way a user and the session manager
+// do: through its tray icon's callback message, its windows and controls, the quit
+// question's buttons and the end-of-session query.
+#pragma once
+
+#include <windows.h>
+// After windows.h, which they build on.
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "velmora_exe_path.h"
+
+namespace velmora::e2e {
+
+inline constexpr UINT kTrayCallback = WM_USER + 299;  // 1323
+inline constexpr UINT kTrayIconId = 1;                // the icon's uID on the tray window
+inline constexpr wchar_t kQuitQuestion[] = L"Do you really want to exit Velmora?";
+
+inline std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[128] = {};
+  GetClassNameW(hwnd, name, 128);
+  return name;
+}
+
+inline std::wstring TextOf(HWND hwnd) {
+  wchar_t text[256] = {};
+  // Cross-process WM_GETTEXT through the window manager, with a bound on the wait.
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                      &copied);
+  return text;
+}
+
+// Polls `condition` for up to `seconds`.
+inline bool WaitFor(const std::function<bool()>& condition, double seconds = 10) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (std::chrono::steady_clock::now() < end) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return condition();
+}
+
+struct WindowSearch {
+  DWORD pid;
+  std::vector<HWND> found;
+};
+
+inline BOOL CALLBACK CollectWindowOfProcess(HWND hwnd, LPARAM param) {
+  auto* s = reinterpret_cast<WindowSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == s->pid) s->found.push_back(hwnd);
+  return TRUE;
+}
+
+struct ChildSearch {
+  std::wstring cls, text;
+  HWND found;
+};
+
+inline BOOL CALLBACK MatchChild(HWND hwnd, LPARAM param) {
+  auto* s = reinterpret_cast<ChildSearch*>(param);
+  if (ClassOf(hwnd) == s->cls && (s->text.empty() || TextOf(hwnd) == s->text)) {
+    s->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+class Velmora {
+ public:
+  explicit Velmora(const std::wstring& arguments = L"", const std::wstring& exe = kVelmoraExe) {
+    std::wstring command = L"\"" + exe + L"\"";
+    if (!arguments.empty()) command += L" " + arguments;
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    started_ = CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              nullptr, &si, &pi_) != FALSE;
+    if (started_) WaitForInputIdle(pi_.hProcess, 10000);
+  }
+  ~Velmora() {
+    if (!started_) return;
+    if (Running()) {
+      TerminateProcess(pi_.hProcess, 99);
+      WaitForSingleObject(pi_.hProcess, 5000);
+    }
+    CloseHandle(pi_.hThread);
+    CloseHandle(pi_.hProcess);
+  }
+  bool Started() const { return started_; }
+  bool Running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+  bool WaitExit(DWORD& code, DWORD ms = 10000) const {
+    if (WaitForSingleObject(pi_.hProcess, ms) != WAIT_OBJECT_0) return false;
+    return GetExitCodeProcess(pi_.hProcess, &code) != FALSE;
+  }
+  HANDLE Process() const { return pi_.hProcess; }
+
+  // The top-level windows of the process.
+  std::vector<HWND> Windows() const {
+    WindowSearch search{pi_.dwProcessId, {}};
+    EnumWindows(CollectWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+  HWND Find(const std::wstring& cls, const std::wstring& text = L"") const {
+    for (HWND h : Windows()) {
+      if (ClassOf(h) == cls && (text.empty() || TextOf(h) == text)) return h;
+    }
+    return nullptr;
+  }
+  bool AnyVisible() const {
+    for (HWND h : Windows())
+      if (IsWindowVisible(h)) return true;
+    return false;
+  }
+  HWND Tray() const { return Find(L"VelmoraSysTrayWindow"); }
+  HWND Main() const { return Find(L"VelmoraControl", L"Velmora"); }
+  // Whether the shell knows the icon: an update of an icon it does not have fails.
+  bool TrayIconPresent() const {
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    data.hWnd = Tray();
+    data.uID = kTrayIconId;
+    return data.hWnd && Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+  }
+  void ClickTray() const { PostMessageW(Tray(), kTrayCallback, kTrayIconId, WM_LBUTTONUP); }
+
+ private:
+  PROCESS_INFORMATION pi_{};
+  bool started_ = false;
+};
+
+inline HWND FindChild(HWND parent, const std::wstring& cls, const std::wstring& text = L"") {
+  ChildSearch search{cls, text, nullptr};
+  EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Reads the rows of another process's list view: the item record and the text buffer must
+// live in that process, so they are allocated there and read back.
+inline std::vector<std::vector<std::wstring>> ReadListView(HANDLE process, HWND list, int columns) {
+  std::vector<std::vector<std::wstring>> rows;
+  const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  constexpr SIZE_T kChars = 260;
+  auto* remote = static_cast<BYTE*>(VirtualAllocEx(
+      process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+  if (!remote) return rows;
+  auto* remote_text = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+  for (int i = 0; i < count; ++i) {
+    std::vector<std::wstring> row;
+    for (int c = 0; c < columns; ++c) {
+      LVITEMW item{};
+      item.iSubItem = c;
+      item.pszText = remote_text;
+      item.cchTextMax = kChars;
+      WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
+      SendMessageW(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(remote));
+      wchar_t text[kChars] = {};
+      ReadProcessMemory(process, remote_text, text, sizeof(text) - sizeof(wchar_t), nullptr);
+      row.push_back(text);
+    }
+    rows.push_back(row);
+  }
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  return rows;
+}
+
+// Answers the quit question of `app` with `button` (IDYES or IDNO).
+inline void AnswerQuitQuestion(const Velmora& app, int button) {
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    box = app.Find(L"#32770", kQuitQuestion);
+    return box && IsWindowVisible(box);
+  })) << "the quit question did not appear";
+  HWND b = GetDlgItem(box, button);
+  ASSERT_NE(b, nullptr);
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(b));
+}
+
+// A copy of Velmora.exe in a folder of its own (another path, another identity).
+inline std::wstring CopyOfVelmora(const std::wstring& folder_name) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + folder_name;
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring exe = folder + L"\\Velmora.exe";
+  CopyFileW(kVelmoraExe, exe.c_str(), FALSE);
+  return exe;
+}
+
+inline bool ShowsAWindow(const Velmora& app) {
+  return app.Main() && IsWindowVisible(app.Main());
+}
+
+}  // namespace velmora::e2e
