@@ -107,6 +107,36 @@ TEST_F(LanguageListTest, TranslationDetails) {
   EXPECT_EQ(blank.mail_target, "mailto:");
 }
 
+TEST(LanguageStore, FirstStartDefaultsOddTypesAndTheWrite) {
+  MemoryRegistry registry;
+  const LanguageSettings first = ReadLanguageSettings(registry);
+  EXPECT_TRUE(registry.KeyExists(kProductKey)) << "the first start creates the product key";
+  EXPECT_EQ(first.current_language_index, 0);
+  EXPECT_EQ(first.current_language_file, "");
+  EXPECT_TRUE(WriteLanguageSettings(registry, first));
+  EXPECT_EQ(registry.ValueNames(kProductKey),
+            (std::vector<std::string>{"Currently Used Language", "fCurrentLanguageFile"}));
+  EXPECT_EQ(registry.Get(kProductKey, kLanguageFileValue)->type, ValueType::kString);
+
+  // Values of another type than stored by the program read as their defaults.
+  registry.SetString(kProductKey, kLanguageIndexValue, "2");
+  registry.SetDword(kProductKey, kLanguageFileValue, 7);
+  const LanguageSettings odd = ReadLanguageSettings(registry);
+  EXPECT_EQ(odd.current_language_index, 0);
+  EXPECT_EQ(odd.current_language_file, "");
+
+  registry.SetDword(kProductKey, kLanguageIndexValue, 0xFFFFFFFE);
+  registry.SetString(kProductKey, kLanguageFileValue, "C:\Язык\Русский.lng");
+  const LanguageSettings stored = ReadLanguageSettings(registry);
+  EXPECT_EQ(stored.current_language_index, -2);
+  EXPECT_EQ(stored.current_language_file, "C:\Язык\Русский.lng");
+
+  MemoryRegistry locked;
+  locked.FailCreating(kProductKey);
+  EXPECT_EQ(ReadLanguageSettings(locked).current_language_index, 0);
+  EXPECT_FALSE(WriteLanguageSettings(locked, stored));
+}
+
 TEST(AutoStart, WritesTheQuotedPathAndDeletesIt) {
   MemoryRegistry registry;
   const std::string exe = "C:\\Program Files\\Velmora\\Velmora.exe";
