@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -53,7 +54,7 @@ bool KeyExists(const wchar_t* key_path) {
   return true;
 }
 
-std::wstring TextOf(const StoredValue& value) {
+std::wstring StoredText(const StoredValue& value) {
   std::wstring text(reinterpret_cast<const wchar_t*>(value.data.data()),
                     value.data.size() / sizeof(wchar_t));
   while (!text.empty() && text.back() == L'\0') text.pop_back();
@@ -80,7 +81,7 @@ void PrintKey(const wchar_t* key_path) {
       break;
     StoredValue v{type, std::vector<BYTE>(data, data + size), true};
     if (type == REG_SZ) {
-      std::printf("  %-28ls REG_SZ      \"%ls\"\n", name, TextOf(v).c_str());
+      std::printf("  %-28ls REG_SZ      \"%ls\"\n", name, StoredText(v).c_str());
     } else if (type == REG_DWORD) {
       std::printf("  %-28ls REG_DWORD   0x%08lx (%ld)\n", name, DwordOf(v),
                   static_cast<long>(DwordOf(v)));
@@ -102,8 +103,8 @@ void ForgetSettings() {
   }
 }
 
-void WriteFile(const std::wstring& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
+void WriteTextFile(const std::wstring& path, const std::string& content) {
+  std::ofstream(std::filesystem::path(path), std::ios::binary) << content;
 }
 
 // Language files beside a copy of Velmora.exe, written in an order that is not the sorted one.
@@ -111,11 +112,11 @@ std::wstring VelmoraWithLanguages() {
   const std::wstring exe = CopyOfVelmora(L"velmora-e2e-settings");
   const std::wstring folder = exe.substr(0, exe.find_last_of(L'\\')) + L"\\Language";
   CreateDirectoryW(folder.c_str(), nullptr);
-  WriteFile(folder + L"\\Deutsch.lng",
+  WriteTextFile(folder + L"\\Deutsch.lng",
             "[General]\r\nLangNameEng=German\r\nLangNameNative=Deutsch\r\nTanslator=Anna "
             "Beispiel\r\nEmail=anna@example.de\r\n");
-  WriteFile(folder + L"\\English.lng", "[General]\r\nLangNameEng=English\r\n");
-  WriteFile(folder + L"\\Broken.lng", std::string("\x7F"
+  WriteTextFile(folder + L"\\English.lng", "[General]\r\nLangNameEng=English\r\n");
+  WriteTextFile(folder + L"\\Broken.lng", std::string("\x7F"
                                                   "ELF\0\0\x01[General]",
                                                   16));
   return exe;
@@ -161,7 +162,8 @@ std::vector<std::wstring> ListEntries(HWND combo) {
 }
 
 void Quit(const Velmora& app) {
-  Click(ChildOf(app.Main(), L"Button", L"Quit"));
+  // Posted: the question is modal inside the click, so a sent click would wait for its answer.
+  PostMessageW(ChildOf(app.Main(), L"Button", L"Quit"), BM_CLICK, 0, 0);
   AnswerQuitQuestion(app, IDYES);
   DWORD code = 1234;
   ASSERT_TRUE(app.WaitExit(code)) << "Quit did not end the program";
@@ -197,9 +199,9 @@ TEST_F(VelmoraSettings, ARunIsStoredAndTheNextRunRestoresIt) {
       dialog = app.Find(L"VelmoraControl", L"Translation Details");
       return dialog && IsWindowVisible(dialog);
     })) << "the translation details did not appear";
-    EXPECT_NE(FindChild(dialog, L"VelmoraControl", L"Deutsch"), nullptr);
-    EXPECT_NE(FindChild(dialog, L"VelmoraControl", L"Anna Beispiel"), nullptr);
-    EXPECT_NE(FindChild(dialog, L"VelmoraControl", L"anna@example.de"), nullptr);
+    EXPECT_NE(FindChild(dialog, L"Static", L"Deutsch"), nullptr);
+    EXPECT_NE(FindChild(dialog, L"Static", L"Anna Beispiel"), nullptr);
+    EXPECT_NE(FindChild(dialog, L"Static", L"anna@example.de"), nullptr);
     PostMessageW(ChildOf(dialog, L"Button", L"OK"), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); })) << "OK did not close it";
 
@@ -215,7 +217,7 @@ TEST_F(VelmoraSettings, ARunIsStoredAndTheNextRunRestoresIt) {
     Click(start_auto);
     const StoredValue run = ReadValue(kRunKey, L"Velmora");
     EXPECT_EQ(run.type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(TextOf(run), L"\"" + exe + L"\"");
+    EXPECT_EQ(StoredText(run), L"\"" + exe + L"\"");
     Click(start_auto);
     EXPECT_FALSE(ReadValue(kRunKey, L"Velmora").exists);
 
@@ -235,7 +237,7 @@ TEST_F(VelmoraSettings, ARunIsStoredAndTheNextRunRestoresIt) {
   const auto text = [](const wchar_t* key, const wchar_t* name) {
     const StoredValue v = ReadValue(key, name);
     EXPECT_EQ(v.type, static_cast<DWORD>(REG_SZ)) << testing::PrintToString(std::wstring(name));
-    return TextOf(v);
+    return StoredText(v);
   };
   EXPECT_EQ(dword(L"FormVersion"), 0u);
   EXPECT_EQ(dword(L"ShowCmd"), 1u);
