@@ -96,7 +96,7 @@ std::shared_ptr<void> CreateTrayIcon(ui::TfrmMain& form) {
 // Everything between the language store's read and its write: the application, its windows
 // and the message loop. Returns the exit code when every window is gone.
 int RunApplication(HINSTANCE instance, settings::Registry& registry,
-                    settings::LanguageSettings& language) {
+                   settings::LanguageSettings& language) {
   tracking::UsageLedger ledger;
   tracking::Win32ProcessInspector inspector;
   TKeltoVersionInfo ver_info(PlatformVersionSource(), PlatformModuleLocator());

@@ -130,19 +130,19 @@ void FormStore::RestorePlacement(const RegistryKey& key) {
     // fit after it is taken as far out as the size allows; the monitor check below brings
     // the window back onto a screen.
     constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
-    const std::int64_t left = std::min(std::int64_t{PositionWord(words, 0, current.left)},
-                                       kMax - current.Width());
-    const std::int64_t top = std::min(std::int64_t{PositionWord(words, 1, current.top)},
-                                      kMax - current.Height());
-    placement.normal = {ClampToInt32(left), ClampToInt32(top),
-                        ClampToInt32(left + current.Width()), ClampToInt32(top + current.Height())};
+    const std::int64_t left =
+        std::min(std::int64_t{PositionWord(words, 0, current.left)}, kMax - current.Width());
+    const std::int64_t top =
+        std::min(std::int64_t{PositionWord(words, 1, current.top)}, kMax - current.Height());
+    placement.normal = {ClampToInt32(left), ClampToInt32(top), ClampToInt32(left + current.Width()),
+                        ClampToInt32(top + current.Height())};
   }
 
   if (!min_max.empty() || !normal.empty()) {
     const int current_ppi = windows_.PixelsPerInch();
     const auto stored_ppi = key.Read(kPixelsPerInch);
-    const std::int32_t ppi = stored_ppi ? ReadInteger(*stored_ppi).value_or(current_ppi)
-                                        : current_ppi;
+    const std::int32_t ppi =
+        stored_ppi ? ReadInteger(*stored_ppi).value_or(current_ppi) : current_ppi;
     // A placement stored at another text size would put the window elsewhere than the user
     // left it: the window stays centred.
     if (ppi == current_ppi) {
@@ -157,8 +157,7 @@ void FormStore::RestorePlacement(const RegistryKey& key) {
   }
 
   const auto show_cmd = key.Read(kShowCmd);
-  const gui::TWindowState state =
-      WindowStateOf(show_cmd ? ReadInteger(*show_cmd).value_or(0) : 0);
+  const gui::TWindowState state = WindowStateOf(show_cmd ? ReadInteger(*show_cmd).value_or(0) : 0);
   if (state == gui::TWindowState::wsMinimized) {
     form_.SetWindowState(gui::TWindowState::wsNormal);
     windows_.MinimizeApplication();
@@ -222,9 +221,8 @@ void FormStore::Save() {
   check(key->WriteDword(kShowCmd, placement.show_cmd));
   check(key->WriteDword(kFlags, placement.flags));
   check(key->WriteDword(kPixelsPerInch, static_cast<std::uint32_t>(windows_.PixelsPerInch())));
-  const std::string min_max =
-      FormatPositions(placement.min_position.x, placement.min_position.y,
-                      placement.max_position.x, placement.max_position.y);
+  const std::string min_max = FormatPositions(placement.min_position.x, placement.min_position.y,
+                                              placement.max_position.x, placement.max_position.y);
   check(key->WriteString(std::string(kMinMaxPos) + suffix, min_max));
   check(key->WriteString(kMinMaxPos, min_max));
   const Rect& r = placement.normal;

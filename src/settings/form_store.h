@@ -27,7 +27,7 @@ class TForm;
 namespace velmora::settings {
 
 // Resource strings of the store's errors.
-inline constexpr int kResUnableToCreateKey = 65320;    // "Unable to create key '%s'"
+inline constexpr int kResUnableToCreateKey = 65320;     // "Unable to create key '%s'"
 inline constexpr int kResUnableToOpenForWrite = 65321;  // "Unable to open key "%s\%s" for write"
 inline constexpr int kResFailedToSetData = 65322;       // "Failed to set data for '%s'"
 

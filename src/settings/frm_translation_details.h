@@ -24,8 +24,8 @@ class TfrmTranslationDetails : public gui::TForm {
   // Fills the dialog and shows it modally until "OK" (or the close box) ends it.
   void ShowDetails(const TranslationDetails& details);
 
-  gui::TLabel& Label2() const;      // the language's native name
-  gui::TLabel& Label4() const;      // the translator
+  gui::TLabel& Label2() const;          // the language's native name
+  gui::TLabel& Label4() const;          // the translator
   gui::TLinkLabel& LinkLabel1() const;  // the translator's mail address
 };
 

@@ -14,7 +14,8 @@ LanguageSettings ReadLanguageSettings(Registry& registry) {
       settings.current_language_index = ReadInteger(*value).value_or(0);
     }
   }
-  if (const auto value = key->Read(kLanguageFileValue); value && value->type == ValueType::kString) {
+  if (const auto value = key->Read(kLanguageFileValue);
+      value && value->type == ValueType::kString) {
     settings.current_language_file = value->text;
   }
   return settings;

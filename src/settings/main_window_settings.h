@@ -16,11 +16,11 @@
 namespace velmora::settings {
 
 struct MainWindowSettingsServices {
-  Registry* registry = nullptr;                // required
+  Registry* registry = nullptr;                    // required
   const LanguageFolder* language_files = nullptr;  // required
-  LanguageSettings* language = nullptr;        // required: the process-wide language choice
-  std::string executable_path;                 // full path of the running executable
-  std::string executable_folder;               // its folder, without a trailing delimiter
+  LanguageSettings* language = nullptr;            // required: the process-wide language choice
+  std::string executable_path;                     // full path of the running executable
+  std::string executable_folder;                   // its folder, without a trailing delimiter
   // The window system for the main window, made when the store first needs it.
   std::function<std::unique_ptr<WindowSystem>(ui::TfrmMain&)> window_system;
   // Shows the translation details modally.

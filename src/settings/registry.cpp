@@ -111,8 +111,7 @@ void MemoryRegistry::Set(std::string_view key, std::string_view name, RegistryVa
   }
 }
 
-void MemoryRegistry::SetString(std::string_view key, std::string_view name,
-                               std::string_view text) {
+void MemoryRegistry::SetString(std::string_view key, std::string_view name, std::string_view text) {
   Set(key, name, {ValueType::kString, std::string(text), {}});
 }
 

@@ -103,8 +103,8 @@ TranslationDetails ReadTranslationDetails(const LanguageFolder& files, const std
   details.native_name = general.Get("LangNameNative", kUnknown);
   details.translator = general.Get("Tanslator", kUnknown);
   details.email = general.Get("Email", kUnknown);
-  const std::string default_address = std::string(kSupportEmail) + "?subject=Language" +
-                                      std::string(FileNameOf(current_file));
+  const std::string default_address =
+      std::string(kSupportEmail) + "?subject=Language" + std::string(FileNameOf(current_file));
   details.mail_target = "mailto:" + general.Get("Email", default_address);
   return details;
 }

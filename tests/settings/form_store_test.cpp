@@ -48,13 +48,13 @@ class FormStoreTest : public ::testing::Test {
 TEST_F(FormStoreTest, SaveWritesTheWholeLayoutInItsOrder) {
   Store().Restore();
   Store().Save();
-  EXPECT_EQ(registry.ValueNames(kKey),
-            (std::vector<std::string>{
-                "FormVersion", "ShowCmd", "Flags", "PixelsPerInch", "MinMaxPos(1280x1024)",
-                "MinMaxPos", "NormPos(1280x1024)", "NormPos", "chkAutoRefreshStats_Checked",
-                "cbxLang_ItemIndex", "SpinEdit1_Value", "rbAll_Checked", "rbCompany_Checked",
-                "rbEXEDescription_Checked", "rbProductName_Checked", "rbVersion_Checked",
-                "chkAutoSort_Checked"}));
+  EXPECT_EQ(
+      registry.ValueNames(kKey),
+      (std::vector<std::string>{
+          "FormVersion", "ShowCmd", "Flags", "PixelsPerInch", "MinMaxPos(1280x1024)", "MinMaxPos",
+          "NormPos(1280x1024)", "NormPos", "chkAutoRefreshStats_Checked", "cbxLang_ItemIndex",
+          "SpinEdit1_Value", "rbAll_Checked", "rbCompany_Checked", "rbEXEDescription_Checked",
+          "rbProductName_Checked", "rbVersion_Checked", "chkAutoSort_Checked"}));
   const auto dword = [&](std::string_view name) { return ReadInteger(*registry.Get(kKey, name)); };
   const auto text = [&](std::string_view name) { return registry.Get(kKey, name)->text; };
   EXPECT_EQ(dword("FormVersion"), 0);
@@ -70,8 +70,7 @@ TEST_F(FormStoreTest, SaveWritesTheWholeLayoutInItsOrder) {
             (std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0xFF}));
   const RegistryValue& interval = *registry.Get(kKey, "SpinEdit1_Value");
   EXPECT_EQ(interval.type, ValueType::kBinary);
-  EXPECT_EQ(interval.data,
-            (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x3F}));
+  EXPECT_EQ(interval.data, (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x3F}));
   EXPECT_EQ(text("rbEXEDescription_Checked"), "TRUE");
   for (const char* off : {"rbAll_Checked", "rbCompany_Checked", "rbProductName_Checked",
                           "rbVersion_Checked", "chkAutoSort_Checked"}) {
@@ -119,8 +118,8 @@ TEST_F(FormStoreTest, BooleanWords) {
     bool refresh;    // designed: on
   };
   const Case cases[] = {
-      {"yes", true, true}, {"Y", true, true},       {"1", true, true},
-      {"no", false, false}, {"0", false, false},    {"maybe", false, true},
+      {"yes", true, true},  {"Y", true, true},   {"1", true, true},
+      {"no", false, false}, {"0", false, false}, {"maybe", false, true},
   };
   for (const Case& c : cases) {
     HeadlessMainWindow run;
@@ -228,9 +227,13 @@ TEST_F(FormStoreTest, PlacementRules) {
        {{"NormPos", "x,99999999999"}},
        {},
        Rect{338, 312, 942, 712}},
-      {"only the minimized and maximized positions", {{"MinMaxPos", "1,2,3,4"}}, {},
+      {"only the minimized and maximized positions",
+       {{"MinMaxPos", "1,2,3,4"}},
+       {},
        Rect{338, 312, 942, 712}},
-      {"empty texts count as nothing stored", {{"NormPos", ""}, {"MinMaxPos", ""}}, {},
+      {"empty texts count as nothing stored",
+       {{"NormPos", ""}, {"MinMaxPos", ""}},
+       {},
        std::nullopt},
       {"a position on no monitor is moved onto the nearest",
        {{"NormPos", "5000,-3000,0,0"}},
@@ -275,11 +278,11 @@ TEST_F(FormStoreTest, ShowStates) {
     int minimize_requests;
   };
   const Case cases[] = {
-      {1, TWindowState::wsNormal, 0},    {5, TWindowState::wsNormal, 0},
-      {9, TWindowState::wsNormal, 0},    {3, TWindowState::wsMaximized, 0},
-      {2, TWindowState::wsNormal, 1},    {6, TWindowState::wsNormal, 1},
-      {7, TWindowState::wsNormal, 1},    {0, TWindowState::wsNormal, 0},
-      {42, TWindowState::wsNormal, 0},   {{}, TWindowState::wsNormal, 0},
+      {1, TWindowState::wsNormal, 0},  {5, TWindowState::wsNormal, 0},
+      {9, TWindowState::wsNormal, 0},  {3, TWindowState::wsMaximized, 0},
+      {2, TWindowState::wsNormal, 1},  {6, TWindowState::wsNormal, 1},
+      {7, TWindowState::wsNormal, 1},  {0, TWindowState::wsNormal, 0},
+      {42, TWindowState::wsNormal, 0}, {{}, TWindowState::wsNormal, 0},
   };
   for (const Case& c : cases) {
     HeadlessMainWindow run;

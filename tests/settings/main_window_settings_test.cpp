@@ -47,8 +47,7 @@ class MainWindowSettingsTest : public ::testing::Test {
                   },
               .show_translation_details =
                   [&test](const TranslationDetails& d) { test.shown.push_back(d); },
-              .report_error =
-                  [&test](const std::exception& e) { test.errors.push_back(e.what()); },
+              .report_error = [&test](const std::exception& e) { test.errors.push_back(e.what()); },
           }),
           window(settings.Hooks()) {}
     ~Run() {

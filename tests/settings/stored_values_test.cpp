@@ -37,9 +37,9 @@ TEST(Extended, EncodesTheIntervalsAsTheX87Does) {
 }
 
 TEST(Extended, EveryFiniteDoubleSurvivesTheRoundTrip) {
-  for (const double value : {1.0 / 3, 1e-300, -123456.789, 4e300,
-                             std::numeric_limits<double>::denorm_min(),
-                             std::numeric_limits<double>::max()}) {
+  for (const double value :
+       {1.0 / 3, 1e-300, -123456.789, 4e300, std::numeric_limits<double>::denorm_min(),
+        std::numeric_limits<double>::max()}) {
     EXPECT_EQ(DecodeExtended(EncodeExtended(value)), value) << value;
   }
 }
@@ -72,10 +72,10 @@ TEST(Boolean, WordsAndNumbers) {
     std::optional<bool> value;
   };
   const Case cases[] = {
-      {"TRUE", true},   {"true", true},    {"Yes", true},     {"y", true},    {" Y ", true},
-      {"1", true},      {"-7", true},      {"FALSE", false},  {"no", false},  {"N", false},
-      {"0", false},     {"maybe", {}},     {"", {}},          {"1.0", {}},    {"yess", {}},
-      {"TRUE,", {}},    {"99999999999", {}},
+      {"TRUE", true}, {"true", true},      {"Yes", true},    {"y", true},   {" Y ", true},
+      {"1", true},    {"-7", true},        {"FALSE", false}, {"no", false}, {"N", false},
+      {"0", false},   {"maybe", {}},       {"", {}},         {"1.0", {}},   {"yess", {}},
+      {"TRUE,", {}},  {"99999999999", {}},
   };
   for (const Case& c : cases) EXPECT_EQ(ParseBoolean(c.text), c.value) << '"' << c.text << '"';
   EXPECT_EQ(BooleanText(true), "TRUE");

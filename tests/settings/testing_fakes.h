@@ -36,10 +36,10 @@ class FakeWindowSystem final : public WindowSystem {
   }
   Rect NearestWorkArea(const Rect& r) const override {
     const auto distance = [&](const Rect& m) {
-      const std::int64_t dx = std::max<std::int64_t>({m.left - std::int64_t{r.right}, 0,
-                                                      std::int64_t{r.left} - m.right});
-      const std::int64_t dy = std::max<std::int64_t>({m.top - std::int64_t{r.bottom}, 0,
-                                                      std::int64_t{r.top} - m.bottom});
+      const std::int64_t dx = std::max<std::int64_t>(
+          {m.left - std::int64_t{r.right}, 0, std::int64_t{r.left} - m.right});
+      const std::int64_t dy = std::max<std::int64_t>(
+          {m.top - std::int64_t{r.bottom}, 0, std::int64_t{r.top} - m.bottom});
       return dx * dx + dy * dy;
     };
     return *std::min_element(monitors.begin(), monitors.end(), [&](const Rect& a, const Rect& b) {

@@ -113,12 +113,12 @@ std::wstring VelmoraWithLanguages() {
   const std::wstring folder = exe.substr(0, exe.find_last_of(L'\\')) + L"\\Language";
   CreateDirectoryW(folder.c_str(), nullptr);
   WriteTextFile(folder + L"\\Deutsch.lng",
-            "[General]\r\nLangNameEng=German\r\nLangNameNative=Deutsch\r\nTanslator=Anna "
-            "Beispiel\r\nEmail=anna@example.de\r\n");
+                "[General]\r\nLangNameEng=German\r\nLangNameNative=Deutsch\r\nTanslator=Anna "
+                "Beispiel\r\nEmail=anna@example.de\r\n");
   WriteTextFile(folder + L"\\English.lng", "[General]\r\nLangNameEng=English\r\n");
   WriteTextFile(folder + L"\\Broken.lng", std::string("\x7F"
-                                                  "ELF\0\0\x01[General]",
-                                                  16));
+                                                      "ELF\0\0\x01[General]",
+                                                      16));
   return exe;
 }
 
