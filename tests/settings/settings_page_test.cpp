@@ -126,10 +126,10 @@ TEST(LanguageStore, FirstStartDefaultsOddTypesAndTheWrite) {
   EXPECT_EQ(odd.current_language_file, "");
 
   registry.SetDword(kProductKey, kLanguageIndexValue, 0xFFFFFFFE);
-  registry.SetString(kProductKey, kLanguageFileValue, "C:\Язык\Русский.lng");
+  registry.SetString(kProductKey, kLanguageFileValue, "C:\\Язык\\Русский.lng");
   const LanguageSettings stored = ReadLanguageSettings(registry);
   EXPECT_EQ(stored.current_language_index, -2);
-  EXPECT_EQ(stored.current_language_file, "C:\Язык\Русский.lng");
+  EXPECT_EQ(stored.current_language_file, "C:\\Язык\\Русский.lng");
 
   MemoryRegistry locked;
   locked.FailCreating(kProductKey);
