@@ -48,7 +48,12 @@ void CollectTexts(const gui::TObject& object, const std::string& prefix, int dep
   ForEachProperty(object, [&](const gui::PropertyInfo& prop) {
     if (IsTranslatable(prop)) {
       std::string value = prop.get(object);
-      if (!value.empty()) texts.push_back({section, prefix + prop.name, std::move(value)});
+      // A caption that is the component's own name is a placeholder the program fills.
+      const auto* component = dynamic_cast<const gui::TComponent*>(&object);
+      const bool placeholder = component && value == component->Name();
+      if (!value.empty() && !placeholder) {
+        texts.push_back({section, prefix + prop.name, std::move(value)});
+      }
       return;
     }
     if (prop.kind != gui::PropertyKind::kObject) return;
@@ -56,8 +61,8 @@ void CollectTexts(const gui::TObject& object, const std::string& prefix, int dep
     if (!held) return;
     const std::string path = prefix + prop.name;
     if (held->Is<gui::TStrings>()) {
-      const auto& lines = static_cast<const gui::TStrings&>(*held);
-      if (lines.Count() > 0) texts.push_back({section, path + ".Strings", JoinLines(lines)});
+      std::string lines = JoinLines(static_cast<const gui::TStrings&>(*held));
+      if (!lines.empty()) texts.push_back({section, path + ".Strings", std::move(lines)});
     } else if (held->Is<gui::TCollection>()) {
       const auto& collection = static_cast<const gui::TCollection&>(*held);
       for (int i = 0; i < collection.Count(); ++i) {
@@ -70,30 +75,41 @@ void CollectTexts(const gui::TObject& object, const std::string& prefix, int dep
   });
 }
 
-// A resource string's name in the template: its first words run together ("ExitVelmora").
+// A resource string's name in the template: its first words run together
+// ("DoYouReallyWant"), format specifiers left out.
 std::string NameOf(std::string_view text) {
   std::string name;
-  bool word_start = true;
   int words = 0;
-  for (const char c : text) {
-    const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-    if (!letter) {
-      if (!word_start && ++words == 4) break;
-      word_start = true;
+  for (std::size_t i = 0; i < text.size() && words < 4;) {
+    const auto letter = [&](std::size_t at) {
+      const char c = text[at];
+      return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    };
+    if (!letter(i)) {
+      ++i;
       continue;
     }
-    name += word_start && c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-    word_start = false;
+    const bool specifier = i > 0 && text[i - 1] == '%';
+    const std::size_t start = i;
+    while (i < text.size() && letter(i)) ++i;
+    if (specifier) continue;
+    std::string word(text.substr(start, i - start));
+    if (word[0] >= 'a' && word[0] <= 'z') word[0] = static_cast<char>(word[0] - 'a' + 'A');
+    name += word;
+    ++words;
   }
   return name;
 }
 
-// A value in the humanized notation: a backslash stands for a line break.
+// What stands for a line break in the template's values: a character no text of the
+// program contains (the default, a backslash, is part of a registry message).
+constexpr std::string_view kLineBreak = "\u00B6";  // the pilcrow sign
+
 std::string Humanized(std::string_view value) {
   std::string text;
   for (std::size_t i = 0; i < value.size(); ++i) {
     if (value[i] == '\r') {
-      text += '\\';
+      text += kLineBreak;
       if (i + 1 < value.size() && value[i + 1] == '\n') ++i;
     } else {
       text += value[i];
@@ -120,8 +136,9 @@ std::string LanguageTemplate(std::span<const gui::TComponent* const> forms) {
   std::string file = std::string(kLanguageFileSignature) + "\r\n";
   file +=
       "; Velmora language file. Translate the text after each \"=\"; keep everything before it.\r\n"
-      "; A backslash stands for a line break.\r\n"
-      "Humanize=1\r\n\r\n"
+      "; A \u00B6 stands for a line break.\r\n"
+      "Humanize=1\r\n"
+      "HumanizeDivider=\u00B6\r\n\r\n"
       "[General]\r\n"
       "LangNameEng=\r\n"
       "LangNameNative=\r\n"
