@@ -52,5 +52,7 @@ struct BuiltinStringRegistrar {
 //   VELMORA_BUILTIN_STRINGS(kStrings);
 // Put it in a source file that is linked for another reason too (a static library drops
 // object files nothing refers to).
-#define VELMORA_BUILTIN_STRINGS(table) \
-  static const ::velmora::detail::BuiltinStringRegistrar velmora_builtin_strings_registrar_{table}
+#define VELMORA_BUILTIN_STRINGS(table)                                                        \
+  static const ::velmora::detail::BuiltinStringRegistrar velmora_builtin_strings_registrar_ { \
+    table                                                                                     \
+  }

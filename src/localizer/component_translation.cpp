@@ -96,17 +96,15 @@ void ResolveAndSet(gui::TComponent& root, std::string_view path, std::string_vie
   }
 }
 
-void RefuseUnsafeLink(const gui::TComponent& root, std::string_view path,
-                      std::string_view value) {
+void RefuseUnsafeLink(const gui::TComponent& root, std::string_view path, std::string_view value) {
   // Only a link label's target is opened through the shell.
   std::string rest(path);
   std::string last;
   while (!rest.empty()) last = SplitHead(rest, ".");
   if (!AsciiEqualNoCase(last, "HREF") || gui::IsSafeLinkTarget(value)) return;
-  throw ERefusedLink(
-      "Refused link target \"" + std::string(value) + "\" of property \"" + std::string(path) +
-      "\" in component \"" + root.Name() +
-      "\": only http:, https: and mailto: links are allowed");
+  throw ERefusedLink("Refused link target \"" + std::string(value) + "\" of property \"" +
+                     std::string(path) + "\" in component \"" + root.Name() +
+                     "\": only http:, https: and mailto: links are allowed");
 }
 
 }  // namespace
@@ -157,10 +155,9 @@ void TranslateProperty(TLocalizer& localizer, gui::TComponent& root, std::string
   } catch (const EParvekError&) {
     throw;
   } catch (const std::exception& error) {
-    localizer.ReportError(
-        Replace2("Translation error of property \"%s\" in component \"%s\"\r\n", path,
-                 root.Name()) +
-        error.what());
+    localizer.ReportError(Replace2("Translation error of property \"%s\" in component \"%s\"\r\n",
+                                   path, root.Name()) +
+                          error.what());
   }
 }
 

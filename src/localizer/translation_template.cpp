@@ -66,8 +66,8 @@ void CollectTexts(const gui::TObject& object, const std::string& prefix, int dep
     } else if (held->Is<gui::TCollection>()) {
       const auto& collection = static_cast<const gui::TCollection&>(*held);
       for (int i = 0; i < collection.Count(); ++i) {
-        CollectTexts(collection.Item(i), path + ".(" + std::to_string(i) + ").", depth + 1,
-                     section, texts);
+        CollectTexts(collection.Item(i), path + ".(" + std::to_string(i) + ").", depth + 1, section,
+                     texts);
       }
     } else {
       CollectTexts(*held, path + ".", depth + 1, section, texts);
@@ -152,8 +152,8 @@ std::string LanguageTemplate(std::span<const gui::TComponent* const> forms) {
   }
   file += "\r\n[RESOURCESTRINGS]\r\n";
   for (const BuiltinString& entry : BuiltinResStrings()) {
-    file += std::to_string(entry.id) + "_" + NameOf(entry.text) + "=" + Humanized(entry.text) +
-            "\r\n";
+    file +=
+        std::to_string(entry.id) + "_" + NameOf(entry.text) + "=" + Humanized(entry.text) + "\r\n";
   }
   return file;
 }

@@ -2,6 +2,7 @@
 // file uses, the reports of paths that lead nowhere and of values that do not convert, the
 // order of ancestor sections, and the translation of forms as they are created.
 #include "localizer/component_translation.h"
+#include "localizer/translation_template.h"
 
 #include <gtest/gtest.h>
 
@@ -73,12 +74,10 @@ TEST_F(ComponentTranslationTest, ReportsAndGoesOn) {
   EXPECT_EQ(engine.Errors[1],
             "Translation error of property \"btnQuit.Visible\" in component \"frmMain\"\r\n"
             "Invalid property element: 100%");
-  EXPECT_EQ(engine.Errors[2].rfind("Translation error of property \"chartApps.Title.Text\"", 0),
-            0u)
+  EXPECT_EQ(engine.Errors[2].rfind("Translation error of property \"chartApps.Title.Text\"", 0), 0u)
       << engine.Errors[2];
-  EXPECT_EQ(engine.Errors[3].rfind("Translation error of property \"lvApps.Columns.(9).Caption\"",
-                                   0),
-            0u)
+  EXPECT_EQ(
+      engine.Errors[3].rfind("Translation error of property \"lvApps.Columns.(9).Caption\"", 0), 0u)
       << engine.Errors[3];
   EXPECT_EQ(Main().Get<gui::TButton>("btnHide").Caption(), "Ausblenden");
   EXPECT_EQ(Main().Get<gui::TButton>("btnQuit").Caption(), "Quit");
@@ -171,6 +170,42 @@ TEST_F(ComponentTranslationTest, ALoadWhileAutomaticTranslationIsOnTranslatesEve
   Load("[TfrmMain]\nbtnHide.Caption=Ausblenden\n");
   EXPECT_EQ(Main().Get<gui::TButton>("btnHide").Caption(), "Ausblenden");
   SetAutoTranslate(engine, false);
+}
+
+TEST_F(ComponentTranslationTest, TheTemplateCoversEveryTextAndTheCheckNamesWhatIsMissing) {
+  auto& details = window.app->CreateForm<settings::TfrmTranslationDetails>();
+  const std::vector<const gui::TComponent*> forms = {&Main(), &details};
+  const std::string full = LanguageTemplate(forms);
+  for (const char* expected :
+       {"\r\n[TfrmMain]\r\n", "\r\nlvApps.Columns.(2).Caption=Time Spent In Application\r\n",
+        "\r\nNavBar1.Pages.(0).Buttons.(3).Caption=About\r\n", "\r\n[TfrmTranslationDetails]\r\n",
+        "\r\nButton1.Caption=OK\r\n",
+        "\r\n65066_DoYouReallyWant=Do you really want to exit Velmora?\r\n",
+        "\r\n65300_InvalidPropertyElement=Invalid property element: %s\r\n"}) {
+    EXPECT_NE(full.find(expected), std::string::npos) << expected;
+  }
+  // Placeholders the program fills are not texts to translate.
+  EXPECT_EQ(full.find("Label2.Caption=Label2"), std::string::npos);
+
+  // The template itself covers everything; without a line, that line is missing; a line
+  // that names nothing is a problem.
+  std::vector<gui::TComponent*> live = {&Main(), &details};
+  engine.ErrorMode = emCollect;
+  engine.LoadLanguageFile(WriteRaw("full.lng", full));
+  Coverage complete = CheckCoverage(engine, live);
+  EXPECT_TRUE(complete.untranslated.empty()) << complete.untranslated.front();
+  EXPECT_TRUE(complete.problems.empty()) << complete.problems.front();
+
+  std::string partial = full;
+  const std::string line = "btnHelp.Caption=Help\r\n";
+  partial.replace(partial.find(line), line.size(), "btnHelp.Captoin=Hilfe\r\n");
+  const std::string message = "65066_DoYouReallyWant=Do you really want to exit Velmora?\r\n";
+  partial.erase(partial.find(message), message.size());
+  engine.LoadLanguageFile(WriteRaw("partial.lng", partial));
+  const Coverage gaps = CheckCoverage(engine, live);
+  EXPECT_EQ(gaps.untranslated, (std::vector<std::string>{"[TfrmMain] btnHelp.Caption", "65066"}));
+  ASSERT_EQ(gaps.problems.size(), 1u);
+  EXPECT_NE(gaps.problems[0].find("btnHelp.Captoin"), std::string::npos);
 }
 
 TEST(AssignLines, ReplacesAppendsAndDeletes) {

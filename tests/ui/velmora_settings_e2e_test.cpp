@@ -296,8 +296,8 @@ std::wstring ShippedText(const std::wstring& file, const std::string& key) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.rfind(key, 0) != 0) continue;
     const std::string value = line.substr(line.find('=') + 1);
-    const int n = MultiByteToWideChar(CP_UTF8, 0, value.data(), static_cast<int>(value.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, value.data(), static_cast<int>(value.size()), nullptr, 0);
     std::wstring wide(n, L'\0');
     MultiByteToWideChar(CP_UTF8, 0, value.data(), static_cast<int>(value.size()), wide.data(), n);
     return wide;
@@ -335,11 +335,9 @@ TEST_F(VelmoraSettings, TheChosenLanguageTranslatesTheWindowAndItsQuestion) {
     EXPECT_NE(FindChild(main, L"Button", ShippedText(german, button)), nullptr) << button;
   }
   EXPECT_NE(FindChild(main, L"Button", ShippedText(german, "chkStartAuto.Caption=")), nullptr);
-  EXPECT_NE(FindChild(main, L"Static", ShippedText(german, "Label1.Caption=")),
-            nullptr);
+  EXPECT_NE(FindChild(main, L"Static", ShippedText(german, "Label1.Caption=")), nullptr);
   // The quit question comes from the file's resource strings.
-  PostMessageW(FindChild(main, L"Button", ShippedText(german, "btnQuit.Caption=")), BM_CLICK, 0,
-               0);
+  PostMessageW(FindChild(main, L"Button", ShippedText(german, "btnQuit.Caption=")), BM_CLICK, 0, 0);
   HWND box = nullptr;
   ASSERT_TRUE(WaitFor([&] {
     box = app.Find(L"#32770", ShippedText(german, "65066_"));

@@ -63,7 +63,6 @@ constexpr SampleApp kSample[] = {
     {"calc.exe", "Calculator", "Microsoft Corporation", "Windows", "10.0.19041", 221},
 };
 
-
 void Pump(DWORD ms) {
   const DWORD until = GetTickCount() + ms;
   while (GetTickCount() < until) {
