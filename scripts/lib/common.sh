@@ -13,7 +13,7 @@ VELMORA_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-  wine wine32:i386 wine64 fonts-wine fonts-liberation
+  wine wine32:i386 wine64 fonts-wine fonts-liberation fonts-wqy-microhei
   xvfb xauth x11-apps imagemagick librsvg2-bin
   clang libclang-rt-14-dev
   fp-utils-3.2.2

@@ -22,6 +22,8 @@
 #include "gui/list_view.h"
 #include "gui/timer.h"
 #include "gui/win32.h"
+#include "localizer/component_translation.h"
+#include "localizer/localizer.h"
 #include "metadata/platform_version.h"
 #include "resource_ids.h"
 #include "settings/frm_translation_details.h"
@@ -65,6 +67,12 @@ std::string ExecutablePath() {
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.find_last_of("\\/");
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+bool IsExistingFile(const std::string& path) {
+  if (path.empty()) return false;
+  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void ReportError(const std::exception& error) {
@@ -190,12 +198,22 @@ int RunApplication(HINSTANCE instance, settings::Registry& registry,
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   gui::UseWin32Platform();
+  // The engine answers every resource-string fetch from now on.
+  localizer::TLocalizer& engine = localizer::Localizer();
 
   // The language choice is read before anything else exists and written after every window
   // is gone (the main window makes its last save of the form state while it is destroyed).
   settings::Win32Registry registry;
   settings::LanguageSettings language = settings::ReadLanguageSettings(registry);
+  // The chosen language file translates the forms while they are created. A damaged or
+  // half-valid file loads what it can (its problems are not reported to the user): Velmora
+  // starts in any case, in English where the file says nothing.
+  if (IsExistingFile(language.current_language_file)) {
+    localizer::SetAutoTranslate(engine, true);
+    engine.LoadLanguageFile(language.current_language_file);
+  }
   const int exit_code = RunApplication(instance, registry, language);
+  localizer::SetAutoTranslate(engine, false);
   settings::WriteLanguageSettings(registry, language);
   return exit_code;
 }

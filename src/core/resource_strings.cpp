@@ -28,6 +28,12 @@ std::string BuiltinResString(int id) {
   return it == Builtins().end() ? std::string() : std::string(it->second);
 }
 
+std::vector<BuiltinString> BuiltinResStrings() {
+  std::vector<BuiltinString> strings;
+  for (const auto& [id, text] : Builtins()) strings.push_back({id, text});
+  return strings;
+}
+
 void SetResourceStringTranslator(ResourceStringTranslator translator) {
   Translator() = std::move(translator);
 }

@@ -10,6 +10,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace velmora {
 
@@ -24,6 +25,8 @@ void RegisterBuiltinStrings(std::span<const BuiltinString> table);
 
 // The built-in text of an identifier, or empty text when none is registered.
 std::string BuiltinResString(int id);
+// Every registered built-in string, by ascending identifier (a translator's template).
+std::vector<BuiltinString> BuiltinResStrings();
 
 // The translator answers true and fills `text` when it has a translation for `id`.
 using ResourceStringTranslator = std::function<bool(int id, std::string& text)>;
@@ -49,5 +52,7 @@ struct BuiltinStringRegistrar {
 //   VELMORA_BUILTIN_STRINGS(kStrings);
 // Put it in a source file that is linked for another reason too (a static library drops
 // object files nothing refers to).
-#define VELMORA_BUILTIN_STRINGS(table) \
-  static const ::velmora::detail::BuiltinStringRegistrar velmora_builtin_strings_registrar_{table}
+#define VELMORA_BUILTIN_STRINGS(table)                                                        \
+  static const ::velmora::detail::BuiltinStringRegistrar velmora_builtin_strings_registrar_ { \
+    table                                                                                     \
+  }

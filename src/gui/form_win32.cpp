@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "core/text.h"
 #include "gui/form.h"
 #include "gui/panel.h"
@@ -188,18 +190,44 @@ class PanelPeer final : public WindowPeer {
   TPanel& panel_;
 };
 
+// The group frame is drawn here rather than by the system's group box: Wine's leaves a gap
+// in the frame narrower than a long caption (the end of "Anzeige der Anwendungsdetails" lay
+// under the line), and translations make captions long.
 class GroupBoxPeer final : public WindowPeer {
  public:
-  explicit GroupBoxPeer(TGroupBox& box) : WindowPeer(box) {
-    Create(L"BUTTON", BS_GROUPBOX, WS_EX_CONTROLPARENT | WS_EX_TRANSPARENT);
+  explicit GroupBoxPeer(TGroupBox& box) : WindowPeer(box), box_(box) {
+    Create(nullptr, 0, WS_EX_CONTROLPARENT | WS_EX_TRANSPARENT);
   }
 
  private:
-  HBRUSH OnCtlColor(HDC dc) override {
+  // Only the frame and the caption are drawn: the option buttons inside the frame are
+  // siblings, not children, and an erased interior would cover them.
+  bool PaintsItself() const override { return true; }
+
+  void OnPaint(HDC dc, const RECT& rc) override {
+    SelectGuard font(dc, Font());
+    const std::wstring text = Widen(box_.Caption());
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, L"Ag", 2, &extent);
+    // The frame's top line runs through the middle of the caption's line.
+    RECT frame = rc;
+    frame.top += extent.cy / 2;
+    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+    if (text.empty()) return;
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    const int gap = Scale(2);
+    RECT caption{rc.left + Scale(8), rc.top, rc.left + Scale(8) + extent.cx + 2 * gap,
+                 rc.top + extent.cy};
+    caption.right = std::min(caption.right, rc.right - Scale(2));
+    FillRect(dc, &caption, ParentBrush());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ToColorRef(control_.Font().Color()));
-    return ParentBrush();
+    SetTextColor(dc, ToColorRef(box_.Font().Color()));
+    caption.left += gap;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &caption,
+              DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   }
+
+  TGroupBox& box_;
 };
 
 }  // namespace

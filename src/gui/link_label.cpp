@@ -1,6 +1,16 @@
 #include "gui/link_label.h"
 
+#include "core/text.h"
+
 namespace velmora::gui {
+
+bool IsSafeLinkTarget(std::string_view target) {
+  for (const std::string_view scheme : {"http:", "https:", "mailto:"}) {
+    if (target.size() >= scheme.size() && AsciiEqualNoCase(target.substr(0, scheme.size()), scheme))
+      return true;
+  }
+  return false;
+}
 
 const ClassInfo& TLinkLabel::StaticClass() {
   using C = TLinkLabel;
@@ -45,7 +55,7 @@ TColor TLinkLabel::LinkColor() const {
 
 void TLinkLabel::Press() {
   OnMouseDown(*this);
-  Platform().OpenInShell(href_);
+  if (IsSafeLinkTarget(href_)) Platform().OpenInShell(href_);
 }
 
 }  // namespace velmora::gui

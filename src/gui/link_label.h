@@ -2,11 +2,19 @@
 // the left mouse button is pressed on it. Its text is underlined and the cursor over it is
 // the hand. With AutoColors on, it is blue until visited and purple after; otherwise the
 // two colour properties apply. Pressing does not mark it visited.
+//
+// Only web and mail links are opened: HREF can come from a language file, which anybody may
+// write, and the shell would run a program, a script or a document just as readily.
 #pragma once
+
+#include <string_view>
 
 #include "gui/label.h"
 
 namespace velmora::gui {
+
+// An "http:", "https:" or "mailto:" target (scheme letters in any case).
+bool IsSafeLinkTarget(std::string_view target);
 
 class TLinkLabel : public TLabel {
   VELMORA_CLASS()
@@ -26,7 +34,8 @@ class TLinkLabel : public TLabel {
   // The colour the text is drawn in now.
   TColor LinkColor() const;
 
-  // The left button went down on the label: OnMouseDown, then the shell opens HREF.
+  // The left button went down on the label: OnMouseDown, then the shell opens HREF when it
+  // is a safe link target; any other target is not opened.
   void Press();
   TNotifyEvent OnMouseDown;
 

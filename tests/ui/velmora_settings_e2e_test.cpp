@@ -286,4 +286,87 @@ TEST_F(VelmoraSettings, ARunIsStoredAndTheNextRunRestoresIt) {
   Quit(next);
 }
 
+// --- The language chosen at start-up ---------------------------------------------------
+
+// The value of `key` ("btnQuit.Caption=", "65066_") in a shipped language file.
+std::wstring ShippedText(const std::wstring& file, const std::string& key) {
+  std::ifstream in{std::filesystem::path(file), std::ios::binary};
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind(key, 0) != 0) continue;
+    const std::string value = line.substr(line.find('=') + 1);
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, value.data(), static_cast<int>(value.size()), nullptr, 0);
+    std::wstring wide(n, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, value.data(), static_cast<int>(value.size()), wide.data(), n);
+    return wide;
+  }
+  ADD_FAILURE() << "no " << key << " in the language file";
+  return L"";
+}
+
+void ChooseLanguageFile(const std::wstring& path) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kProductKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                            &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExW(key, L"fCurrentLanguageFile", 0, REG_SZ,
+                 reinterpret_cast<const BYTE*>(path.c_str()),
+                 static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+}
+
+std::wstring ShippedLanguage(const std::wstring& name) {
+  const std::wstring exe = kVelmoraExe;
+  return exe.substr(0, exe.find_last_of(L'\\')) + L"\\Language\\" + name;
+}
+
+TEST_F(VelmoraSettings, TheChosenLanguageTranslatesTheWindowAndItsQuestion) {
+  const std::wstring german = ShippedLanguage(L"German.lng");
+  ChooseLanguageFile(german);
+  Velmora app(L"notray");
+  ASSERT_TRUE(app.Started());
+  ASSERT_TRUE(WaitFor([&] { return app.Find(L"VelmoraControl") && ShowsAWindow(app); }))
+      << "Velmora did not start";
+  const HWND main = app.Find(L"VelmoraControl", ShippedText(german, "Caption="));
+  ASSERT_NE(main, nullptr);
+  for (const char* button : {"btnHide.Caption=", "btnQuit.Caption=", "btnHelp.Caption="}) {
+    EXPECT_NE(FindChild(main, L"Button", ShippedText(german, button)), nullptr) << button;
+  }
+  EXPECT_NE(FindChild(main, L"Button", ShippedText(german, "chkStartAuto.Caption=")), nullptr);
+  EXPECT_NE(FindChild(main, L"Static", ShippedText(german, "Label1.Caption=")), nullptr);
+  // The quit question comes from the file's resource strings.
+  PostMessageW(FindChild(main, L"Button", ShippedText(german, "btnQuit.Caption=")), BM_CLICK, 0, 0);
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    box = app.Find(L"#32770", ShippedText(german, "65066_"));
+    return box && IsWindowVisible(box);
+  })) << "no quit question in German";
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box, IDYES)));
+  DWORD code = 1234;
+  ASSERT_TRUE(app.WaitExit(code));
+  EXPECT_EQ(code, 0u);
+}
+
+TEST_F(VelmoraSettings, ADamagedChosenFileStillStartsVelmoraInEnglish) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring damaged = std::wstring(temp) + L"velmora-damaged.lng";
+  // A quoted value left open stops the load; then bytes that are no UTF-8, and a NUL.
+  static constexpr char kDamaged[] =
+      "; Tobrash's Localizer Language File.\r\n[TfrmMain]\r\nbtnHide.Caption='Weg\r\n"
+      "btnQuit.Caption='unterminated\r\n\xff\xfe\x00garbage";
+  WriteTextFile(damaged, std::string(kDamaged, sizeof kDamaged - 1));
+  ChooseLanguageFile(damaged);
+  Velmora app(L"notray");
+  ASSERT_TRUE(app.Started());
+  ASSERT_TRUE(WaitFor([&] { return ShowsAWindow(app) && app.TrayIconPresent(); }))
+      << "a damaged language file kept Velmora from starting";
+  EXPECT_NE(FindChild(app.Main(), L"Button", L"Quit"), nullptr);
+  Quit(app);
+  DeleteFileW(damaged.c_str());
+}
+
 }  // namespace

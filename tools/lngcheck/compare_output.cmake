@@ -1,4 +1,4 @@
-# Runs TOOL [INPUT] (through EMULATOR when set) and compares its exit status with STATUS
+# Runs TOOL [ARGS] [INPUT] (through EMULATOR when set) and compares its exit status with STATUS
 # and, when EXPECTED is given, its standard output with that file byte for byte; MATCH is a
 # regular expression the output must match instead. With COPY_FROM, that file is first
 # copied to INPUT in the working folder.
@@ -8,6 +8,9 @@ endif()
 set(command ${TOOL})
 if(EMULATOR)
   set(command ${EMULATOR} ${TOOL})
+endif()
+if(DEFINED ARGS)
+  list(APPEND command ${ARGS})
 endif()
 if(DEFINED INPUT)
   list(APPEND command ${INPUT})

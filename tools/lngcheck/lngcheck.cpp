@@ -1,6 +1,11 @@
 // velmora-lngcheck FILE: loads a language file the way Velmora does and prints what a
-// translator needs to see. The output format is described in README.md ("Checking a
-// language file") and is kept stable:
+// translator needs to see.
+// velmora-lngcheck --template: prints a complete language file to start a translation from.
+// velmora-lngcheck --coverage FILE: names what FILE leaves untranslated and what of it does
+// not apply to the program's forms (exit status 0 when nothing, 1 otherwise).
+//
+// The output format of the first form is described in README.md ("Checking a language
+// file") and is kept stable:
 //
 //   file: <path as opened>
 //   problems: <n>
@@ -21,8 +26,15 @@
 #include <iostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "gui/application.h"
 #include "localizer/localizer.h"
+#include "localizer/translation_template.h"
+#include "settings/frm_translation_details.h"
+#include "tracking/fake_process_inspector.h"
+#include "tracking/usage_ledger.h"
+#include "ui/frm_main.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -84,14 +96,74 @@ int Check(const std::string& file_name, std::ostream& out) {
   return engine.Errors.empty() ? 0 : 1;
 }
 
-int Run(int argc, const std::string& file_name) {
-  if (argc != 2 || file_name.empty()) {
-    std::cerr << "usage: velmora-lngcheck FILE\n"
-                 "Loads a Velmora language file and prints its problems, sections and "
-                 "resource strings.\n";
-    return 2;
+// The program's two forms as they are designed, without windows.
+class DesignedForms {
+ public:
+  DesignedForms() {
+    velmora::ui::TfrmMainServices services;
+    services.ledger = &ledger_;
+    services.inspector = &inspector_;
+    velmora::ui::TfrmMain::SetServices(std::move(services));
+    forms_ = {&application_.CreateForm<velmora::ui::TfrmMain>(),
+              &application_.CreateForm<velmora::settings::TfrmTranslationDetails>()};
   }
-  return Check(file_name, std::cout);
+  ~DesignedForms() { velmora::ui::TfrmMain::SetServices({}); }
+  std::span<velmora::gui::TComponent* const> Forms() const { return forms_; }
+
+ private:
+  velmora::tracking::UsageLedger ledger_;
+  velmora::tracking::FakeProcessInspector inspector_;
+  velmora::gui::TApplication application_;
+  std::vector<velmora::gui::TComponent*> forms_;
+};
+
+int PrintTemplate(std::ostream& out) {
+  const DesignedForms designed;
+  const std::vector<const velmora::gui::TComponent*> forms(designed.Forms().begin(),
+                                                           designed.Forms().end());
+  out << velmora::localizer::LanguageTemplate(forms);
+  out.flush();
+  return 0;
+}
+
+int CheckCoverage(const std::string& file_name, std::ostream& out) {
+  TLocalizer engine;
+  engine.ErrorMode = velmora::localizer::emCollect;
+  engine.LoadLanguageFile(file_name);
+  out << "file: " << engine.FullPath(file_name) << "\n";
+  if (engine.LanguageFile().empty()) {
+    out << "loaded: no\n";
+    for (const std::string& message : engine.Errors) out << Escaped(message) << "\n";
+    return 1;
+  }
+  const DesignedForms designed;
+  const velmora::localizer::Coverage coverage =
+      velmora::localizer::CheckCoverage(engine, designed.Forms());
+  out << "untranslated: " << coverage.untranslated.size() << "\n";
+  for (const std::string& item : coverage.untranslated) out << item << "\n";
+  const std::size_t problems = engine.Errors.size() + coverage.problems.size();
+  out << "problems: " << problems << "\n";
+  for (const std::string& message : engine.Errors) out << Escaped(message) << "\n";
+  for (const std::string& message : coverage.problems) out << Escaped(message) << "\n";
+  out.flush();
+  return coverage.untranslated.empty() && problems == 0 ? 0 : 1;
+}
+
+int Run(const std::vector<std::string>& args) {
+  if (args.size() == 1 && args[0] == "--template") return PrintTemplate(std::cout);
+  if (args.size() == 2 && args[0] == "--coverage" && !args[1].empty()) {
+    return CheckCoverage(args[1], std::cout);
+  }
+  if (args.size() == 1 && !args[0].empty() && !args[0].starts_with("--")) {
+    return Check(args[0], std::cout);
+  }
+  std::cerr << "usage: velmora-lngcheck FILE\n"
+               "       velmora-lngcheck --template\n"
+               "       velmora-lngcheck --coverage FILE\n"
+               "Loads a Velmora language file and prints its problems, sections and "
+               "resource strings;\nprints a template for a new language; or names what a "
+               "file leaves untranslated.\n";
+  return 2;
 }
 
 }  // namespace
@@ -101,10 +173,12 @@ int Run(int argc, const std::string& file_name) {
 // mode, so that it is the same bytes as on other platforms (no LF to CR LF translation).
 int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
-  return Run(argc, argc > 1 ? velmora::Narrow(argv[1]) : std::string());
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(velmora::Narrow(argv[i]));
+  return Run(args);
 }
 #else
 int main(int argc, char** argv) {
-  return Run(argc, argc > 1 ? argv[1] : "");
+  return Run(std::vector<std::string>(argv + 1, argv + argc));
 }
 #endif

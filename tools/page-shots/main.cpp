@@ -2,8 +2,9 @@
 // run, to BMP files (for the README's screenshots). Runs under Wine's virtual display or on
 // Windows.
 //
-//   velmora-page-shots <output folder>    writes applications.bmp, statistics.bmp,
-//                                         settings.bmp and about.bmp
+//   velmora-page-shots <output folder> [<language file>]
+//       writes applications.bmp, statistics.bmp, settings.bmp and about.bmp, with the window
+//       translated by the language file when one is given (as Velmora does at start-up)
 //
 // The window is TfrmMain itself, with the program's own resources and version information;
 // only the process table is a sample, so the pictures do not depend on what happens to run
@@ -21,6 +22,8 @@
 #include "gui/list_view.h"
 #include "gui/timer.h"
 #include "gui/win32.h"
+#include "localizer/component_translation.h"
+#include "localizer/localizer.h"
 #include "metadata/platform_version.h"
 #include "tracking/fake_process_inspector.h"
 #include "ui/frm_main.h"
@@ -60,7 +63,6 @@ constexpr SampleApp kSample[] = {
     {"calc.exe", "Calculator", "Microsoft Corporation", "Windows", "10.0.19041", 221},
 };
 
-
 void Pump(DWORD ms) {
   const DWORD until = GetTickCount() + ms;
   while (GetTickCount() < until) {
@@ -76,12 +78,21 @@ void Pump(DWORD ms) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: velmora-page-shots <output folder>\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: velmora-page-shots <output folder> [<language file>]\n");
     return 1;
   }
   const std::wstring folder = argv[1];
   gui::UseWin32Platform();
+  localizer::TLocalizer& engine = localizer::Localizer();
+  if (argc == 3) {
+    // Problems of the file make the pictures worthless: they are reported and fail the run.
+    engine.ErrorMode = localizer::emCollect;
+    localizer::SetAutoTranslate(engine, true);
+    engine.LoadLanguageFile(Narrow(argv[2]));
+    for (const std::string& problem : engine.Errors) std::fprintf(stderr, "%s\n", problem.c_str());
+    if (!engine.Errors.empty()) return 2;
+  }
 
   tracking::UsageLedger ledger;
   SampleInspector inspector;
@@ -137,5 +148,10 @@ int wmain(int argc, wchar_t** argv) {
       }
     }
   });
+  if (!engine.Errors.empty()) {
+    for (const std::string& problem : engine.Errors) std::fprintf(stderr, "%s\n", problem.c_str());
+    result = 2;
+  }
+  localizer::SetAutoTranslate(engine, false);
   return result;
 }
