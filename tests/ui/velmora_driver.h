@@ -175,6 +175,25 @@ inline std::vector<std::vector<std::wstring>> ReadListView(HANDLE process, HWND 
   return rows;
 }
 
+// The caption of column `index` of another process's list view (read like the rows).
+inline std::wstring ReadListViewColumn(HANDLE process, HWND list, int index) {
+  constexpr SIZE_T kChars = 260;
+  auto* remote = static_cast<BYTE*>(VirtualAllocEx(
+      process, nullptr, sizeof(LVCOLUMNW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+  if (!remote) return L"";
+  auto* remote_text = reinterpret_cast<wchar_t*>(remote + sizeof(LVCOLUMNW));
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT;
+  column.pszText = remote_text;
+  column.cchTextMax = kChars;
+  WriteProcessMemory(process, remote, &column, sizeof(column), nullptr);
+  SendMessageW(list, LVM_GETCOLUMNW, index, reinterpret_cast<LPARAM>(remote));
+  wchar_t text[kChars] = {};
+  ReadProcessMemory(process, remote_text, text, sizeof(text) - sizeof(wchar_t), nullptr);
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  return text;
+}
+
 // Answers the quit question of `app` with `button` (IDYES or IDNO).
 inline void AnswerQuitQuestion(const Velmora& app, int button) {
   HWND box = nullptr;

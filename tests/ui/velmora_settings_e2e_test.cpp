@@ -335,6 +335,13 @@ TEST_F(VelmoraSettings, TheChosenLanguageTranslatesTheWindowAndItsQuestion) {
     EXPECT_NE(FindChild(main, L"Button", ShippedText(german, button)), nullptr) << button;
   }
   EXPECT_NE(FindChild(main, L"Button", ShippedText(german, "chkStartAuto.Caption=")), nullptr);
+  // The columns of the Applications list (the navigation bar draws its own texts).
+  const HWND list = FindChild(main, WC_LISTVIEWW);
+  ASSERT_NE(list, nullptr);
+  for (int column = 0; column < 3; ++column) {
+    const std::string key = "lvApps.Columns.(" + std::to_string(column) + ").Caption=";
+    EXPECT_EQ(ReadListViewColumn(app.Process(), list, column), ShippedText(german, key)) << key;
+  }
   EXPECT_NE(FindChild(main, L"Static", ShippedText(german, "Label1.Caption=")), nullptr);
   // The quit question comes from the file's resource strings.
   PostMessageW(FindChild(main, L"Button", ShippedText(german, "btnQuit.Caption=")), BM_CLICK, 0, 0);
