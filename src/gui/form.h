@@ -38,6 +38,12 @@ struct FormDesign {
   std::vector<DesignComponent> components;
 };
 
+// The class of T as a design table names it: {DesignClass<TButton>(), "btnQuit", "", {...}}.
+template <class T>
+const ClassInfo* DesignClass() {
+  return &T::StaticClass();
+}
+
 // Sets one design entry on `target` (EPropertyError/EConvertError/EListError on failure).
 void ApplyDesignProperty(TObject& target, std::string_view path, std::string_view value);
 

@@ -12,13 +12,8 @@ using namespace gui;
 
 namespace {
 
-template <class T>
-const ClassInfo* C() {
-  return &T::StaticClass();
-}
-
 DesignComponent Text(std::string name, int left, int top, std::string caption, bool bold = false) {
-  DesignComponent label{C<TLabel>(),
+  DesignComponent label{DesignClass<TLabel>(),
                         std::move(name),
                         "",
                         {{"Left", std::to_string(left)},
@@ -42,7 +37,7 @@ const FormDesign& FrmTranslationDetailsDesign() {
                                   {"Font.Name", "Tahoma"},
                                   {"Font.Height", "-11"}},
                                  {
-                                     {C<TImage>(),
+                                     {DesignClass<TImage>(),
                                       "Image1",
                                       "",
                                       {{"Left", "8"},
@@ -57,7 +52,7 @@ const FormDesign& FrmTranslationDetailsDesign() {
                                      Text("Label3", 79, 46, "Translation author"),
                                      Text("Label4", 103, 65, "Label4", true),
                                      Text("Label5", 79, 84, "Author's e-mail"),
-                                     {C<TLinkLabel>(),
+                                     {DesignClass<TLinkLabel>(),
                                       "LinkLabel1",
                                       "",
                                       {{"Left", "104"},
@@ -65,7 +60,7 @@ const FormDesign& FrmTranslationDetailsDesign() {
                                        {"Width", "273"},
                                        {"Caption", "LinkLabel1"},
                                        {"HREF", "mailto:support@orindel.example"}}},
-                                     {C<TBevel>(),
+                                     {DesignClass<TBevel>(),
                                       "Bevel1",
                                       "",
                                       {{"Left", "0"},
@@ -73,7 +68,7 @@ const FormDesign& FrmTranslationDetailsDesign() {
                                        {"Width", "385"},
                                        {"Height", "42"},
                                        {"Shape", "bsTopLine"}}},
-                                     {C<TButton>(),
+                                     {DesignClass<TButton>(),
                                       "Button1",
                                       "",
                                       {{"Left", "300"},

@@ -146,52 +146,67 @@ inline HWND FindChild(HWND parent, const std::wstring& cls, const std::wstring& 
   return search.found;
 }
 
-// Reads the rows of another process's list view: the item record and the text buffer must
-// live in that process, so they are allocated there and read back.
+// A list-view record of type Record followed by a text buffer, in another process: the
+// list view reads and writes them there, so they are sent from here and read back.
+template <class Record>
+class RemoteRecord {
+ public:
+  static constexpr int kChars = 260;
+  RemoteRecord(HANDLE process, Record record) : process_(process) {
+    memory_ = static_cast<BYTE*>(VirtualAllocEx(
+        process, nullptr, sizeof(Record) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+    if (!memory_) return;
+    record.pszText = reinterpret_cast<wchar_t*>(memory_ + sizeof(Record));
+    record.cchTextMax = kChars;
+    WriteProcessMemory(process, memory_, &record, sizeof(record), nullptr);
+  }
+  ~RemoteRecord() {
+    if (memory_) VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
+  }
+  RemoteRecord(const RemoteRecord&) = delete;
+  RemoteRecord& operator=(const RemoteRecord&) = delete;
+
+  explicit operator bool() const { return memory_ != nullptr; }
+  LPARAM Address() const { return reinterpret_cast<LPARAM>(memory_); }
+  std::wstring Text() const {
+    wchar_t text[kChars] = {};
+    ReadProcessMemory(process_, memory_ + sizeof(Record), text, sizeof(text) - sizeof(wchar_t),
+                      nullptr);
+    return text;
+  }
+
+ private:
+  HANDLE process_;
+  BYTE* memory_ = nullptr;
+};
+
+// Reads the rows of another process's list view.
 inline std::vector<std::vector<std::wstring>> ReadListView(HANDLE process, HWND list, int columns) {
   std::vector<std::vector<std::wstring>> rows;
   const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-  constexpr SIZE_T kChars = 260;
-  auto* remote = static_cast<BYTE*>(VirtualAllocEx(
-      process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
-  if (!remote) return rows;
-  auto* remote_text = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
   for (int i = 0; i < count; ++i) {
     std::vector<std::wstring> row;
     for (int c = 0; c < columns; ++c) {
       LVITEMW item{};
       item.iSubItem = c;
-      item.pszText = remote_text;
-      item.cchTextMax = kChars;
-      WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
-      SendMessageW(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(remote));
-      wchar_t text[kChars] = {};
-      ReadProcessMemory(process, remote_text, text, sizeof(text) - sizeof(wchar_t), nullptr);
-      row.push_back(text);
+      const RemoteRecord<LVITEMW> remote(process, item);
+      if (!remote) return rows;
+      SendMessageW(list, LVM_GETITEMTEXTW, i, remote.Address());
+      row.push_back(remote.Text());
     }
     rows.push_back(row);
   }
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   return rows;
 }
 
-// The caption of column `index` of another process's list view (read like the rows).
+// The caption of column `index` of another process's list view.
 inline std::wstring ReadListViewColumn(HANDLE process, HWND list, int index) {
-  constexpr SIZE_T kChars = 260;
-  auto* remote = static_cast<BYTE*>(VirtualAllocEx(
-      process, nullptr, sizeof(LVCOLUMNW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
-  if (!remote) return L"";
-  auto* remote_text = reinterpret_cast<wchar_t*>(remote + sizeof(LVCOLUMNW));
   LVCOLUMNW column{};
   column.mask = LVCF_TEXT;
-  column.pszText = remote_text;
-  column.cchTextMax = kChars;
-  WriteProcessMemory(process, remote, &column, sizeof(column), nullptr);
-  SendMessageW(list, LVM_GETCOLUMNW, index, reinterpret_cast<LPARAM>(remote));
-  wchar_t text[kChars] = {};
-  ReadProcessMemory(process, remote_text, text, sizeof(text) - sizeof(wchar_t), nullptr);
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  return text;
+  const RemoteRecord<LVCOLUMNW> remote(process, column);
+  if (!remote) return L"";
+  SendMessageW(list, LVM_GETCOLUMNW, index, remote.Address());
+  return remote.Text();
 }
 
 // Answers the quit question of `app` with `button` (IDYES or IDNO).
