@@ -54,6 +54,8 @@ class TRadioButton : public TWinControl {
   // Checking one unchecks the option buttons that share its parent, then raises OnClick.
   void SetChecked(bool checked);
   bool HandlesEnterKey() const override { return true; }
+  // Tab enters a group of option buttons at its checked one; the arrow keys move within it.
+  bool IsTabStop() const override { return checked_; }
 
  private:
   bool checked_ = false;

@@ -1,6 +1,7 @@
 #include "gui/control.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace velmora::gui {
 
@@ -215,6 +216,31 @@ void TWinControl::Realign() {
        {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient}) {
     place(a);
   }
+}
+
+namespace {
+
+void CollectTabStops(const TWinControl& parent, std::vector<TControl*>& out) {
+  std::vector<TControl*> children(parent.Controls());
+  const auto order = [](const TControl* c) {
+    const auto* w = dynamic_cast<const TWinControl*>(c);
+    return w && w->TabOrder() >= 0 ? w->TabOrder() : INT32_MAX;
+  };
+  std::stable_sort(children.begin(), children.end(),
+                   [&](const TControl* a, const TControl* b) { return order(a) < order(b); });
+  for (TControl* c : children) {
+    if (!c->Visible() || !c->Enabled()) continue;
+    if (c->IsTabStop()) out.push_back(c);
+    if (const auto* w = dynamic_cast<const TWinControl*>(c)) CollectTabStops(*w, out);
+  }
+}
+
+}  // namespace
+
+std::vector<TControl*> TabStops(const TWinControl& parent) {
+  std::vector<TControl*> stops;
+  CollectTabStops(parent, stops);
+  return stops;
 }
 
 }  // namespace velmora::gui

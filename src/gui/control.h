@@ -21,6 +21,10 @@ namespace velmora::gui {
 
 class TWinControl;
 
+// Virtual-key codes that portable code names (the platform's values).
+inline constexpr int kKeyEscape = 0x1B;
+inline constexpr int kKeyF1 = 0x70;
+
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
 struct Rect {
@@ -78,6 +82,11 @@ class TControl : public TComponent {
   // Whether Enter keeps its own meaning on this control (push buttons, check boxes and
   // option buttons); elsewhere a form with TEnterAsTab moves the focus on Enter.
   virtual bool HandlesEnterKey() const { return false; }
+  // Whether Tab stops at this control (when it is visible and enabled). Windowed controls
+  // say so by TabStop; a label that acts, such as a link, says so itself.
+  virtual bool IsTabStop() const { return false; }
+  // Asks the platform to give the control the keyboard focus (nothing without a window).
+  void SetFocus() { Changed(Change::kFocus); }
 
   // The window, made on first request (with the parent's); 0 without a platform window.
   std::uintptr_t Handle();
@@ -132,6 +141,7 @@ class TWinControl : public TControl {
   void SetTabOrder(int order) { tab_order_ = order; }
   bool TabStop() const { return tab_stop_; }
   void SetTabStop(bool stop) { tab_stop_ = stop; }
+  bool IsTabStop() const override { return tab_stop_; }
   void SetBounds(int left, int top, int width, int height) override;
 
   // The area in which children are placed, in the control's own coordinates.
@@ -148,5 +158,11 @@ class TWinControl : public TControl {
   int tab_order_ = -1;
   bool tab_stop_ = false;
 };
+
+// The controls Tab visits inside `parent`, in order: children by TabOrder (controls without
+// one after those with one, in child order), each followed by its own tab stops. Hidden or
+// disabled controls and everything inside them are left out, so a page that is not in front
+// takes no part.
+std::vector<TControl*> TabStops(const TWinControl& parent);
 
 }  // namespace velmora::gui

@@ -71,6 +71,11 @@ void TForm::SetWindowState(TWindowState state) {
   Changed(Change::kState);
 }
 
+TControl* TForm::ControlToFocusOnShow() {
+  const std::vector<TControl*> stops = TabStops(*this);
+  return stops.empty() ? nullptr : stops.front();
+}
+
 bool TForm::Close() {
   bool can_close = true;
   OnCloseQuery(*this, can_close);

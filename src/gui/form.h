@@ -119,6 +119,15 @@ class TForm : public TWinControl {
                      std::intptr_t& result)>
       OnWindowMessage;
 
+  // Where the keyboard focus goes each time the form is shown: the first tab stop by default.
+  // The window's own frame never keeps the focus while a control could take it.
+  virtual TControl* ControlToFocusOnShow();
+
+  // Key presses (virtual-key codes) anywhere in the form are offered here before the focused
+  // control sees them; a handler that sets `handled` keeps the key from the control. This is
+  // where keys of the whole window live (Escape, F1).
+  Event<TObject&, int, bool&> OnShortcut;
+
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;
 

@@ -34,6 +34,7 @@ class FormPeer final : public WindowPeer {
 
   void Changed(Change what) override {
     if (what == Change::kVisible && form_.Visible()) {
+      focus_on_show_ = true;
       ShowWindow(hwnd_, ShowCommand());
       SetForegroundWindow(hwnd_);
       return;
@@ -143,6 +144,18 @@ class FormPeer final : public WindowPeer {
         result = 0;
         return true;
       }
+      case WM_ACTIVATE:
+        if (LOWORD(wparam) == WA_INACTIVE) {
+          if (HWND focus = GetFocus(); focus && IsChild(hwnd_, focus)) last_focus_ = focus;
+          return false;
+        }
+        if (HIWORD(wparam)) return false;  // activated while minimized: no focus to give
+        if (HWND target = FocusOnActivation()) {
+          SetFocus(target);
+          result = 0;
+          return true;
+        }
+        return false;
       case WM_CLOSE:
         // The form decides (OnCloseQuery); the window is never destroyed by closing.
         form_.Close();
@@ -161,7 +174,26 @@ class FormPeer final : public WindowPeer {
     }
   }
 
+  // A form that is shown puts the focus where the form says (ControlToFocusOnShow); one that
+  // is merely activated again (Alt+Tab, a click) gets back the control that had the focus,
+  // as dialog boxes do. Null leaves the focus to the system.
+  HWND FocusOnActivation() {
+    if (focus_on_show_) {
+      focus_on_show_ = false;
+      TControl* wanted = form_.ControlToFocusOnShow();
+      if (wanted && CanFocus(wanted)) return reinterpret_cast<HWND>(wanted->Handle());
+    }
+    if (last_focus_ && IsChild(hwnd_, last_focus_) && IsWindowVisible(last_focus_) &&
+        IsWindowEnabled(last_focus_)) {
+      return last_focus_;
+    }
+    TControl* first = form_.ControlToFocusOnShow();
+    return first && CanFocus(first) ? reinterpret_cast<HWND>(first->Handle()) : nullptr;
+  }
+
   TForm& form_;
+  bool focus_on_show_ = false;
+  HWND last_focus_ = nullptr;  // a child window, not owned
 };
 
 class PanelPeer final : public WindowPeer {

@@ -55,6 +55,10 @@ TColor TLinkLabel::LinkColor() const {
 
 void TLinkLabel::Press() {
   OnMouseDown(*this);
+  Open();
+}
+
+void TLinkLabel::Open() {
   if (IsSafeLinkTarget(href_)) Platform().OpenInShell(href_);
 }
 

@@ -33,10 +33,15 @@ class TLinkLabel : public TLabel {
   void SetColorVisited(TColor color);
   // The colour the text is drawn in now.
   TColor LinkColor() const;
+  // A link is reached with Tab and opened with Enter or Space, as on a web page.
+  bool IsTabStop() const override { return !href_.empty(); }
+  bool HandlesEnterKey() const override { return true; }
 
   // The left button went down on the label: OnMouseDown, then the shell opens HREF when it
   // is a safe link target; any other target is not opened.
   void Press();
+  // Opens HREF when it is a safe link target (Enter or Space on a focused link).
+  void Open();
   TNotifyEvent OnMouseDown;
 
  private:

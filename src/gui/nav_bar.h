@@ -58,6 +58,8 @@ class TNavBar : public TWinControl {
   void SetButtonHeight(int height);
   // The button at a point of the first page (96-dpi client coordinates), or null.
   TNavBarButton* ButtonAt(int x, int y) const;
+  // Enter clicks the marked button, as Space does.
+  bool HandlesEnterKey() const override { return true; }
 
  private:
   TCollectionOf<TNavBarPage> pages_;

@@ -1,9 +1,12 @@
 // The window of the navigation bar, drawn by the layer itself: a light column with large
 // caption buttons; the pressed one is filled with the accent colour, the one under the
-// mouse is shaded. Arrow keys move a focus mark, Space or Enter click the marked button.
+// mouse is shaded. Arrow keys, Home and End move a focus mark (drawn while the bar has the
+// focus), Space or Enter click the marked button.
 #include <windows.h>
 
 #include <windowsx.h>
+
+#include <algorithm>
 
 #include "core/text.h"
 #include "gui/nav_bar.h"
@@ -92,6 +95,11 @@ class NavBarPeer final : public WindowPeer {
     return b ? b->Index() : -1;
   }
 
+  void MoveFocusMark(int index) {
+    focus_ = index;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+  }
+
   void ClickAt(int index) {
     auto* buttons = Buttons();
     if (buttons && index >= 0 && index < buttons->Count()) (*buttons)[index].Click();
@@ -135,18 +143,37 @@ class NavBarPeer final : public WindowPeer {
         auto* buttons = Buttons();
         const int count = buttons ? buttons->Count() : 0;
         if (count == 0) return false;
-        if (wparam == VK_DOWN || wparam == VK_UP) {
-          focus_ = (std::max(focus_, 0) + (wparam == VK_DOWN ? 1 : count - 1)) % count;
-          InvalidateRect(hwnd_, nullptr, FALSE);
-          return true;
+        const int from = std::clamp(focus_, 0, count - 1);
+        switch (wparam) {
+          case VK_DOWN:
+            MoveFocusMark((from + 1) % count);
+            return true;
+          case VK_UP:
+            MoveFocusMark((from + count - 1) % count);
+            return true;
+          case VK_HOME:
+            MoveFocusMark(0);
+            return true;
+          case VK_END:
+            MoveFocusMark(count - 1);
+            return true;
+          case VK_SPACE:
+          case VK_RETURN:
+            ClickAt(from);
+            return true;
+          default:
+            return false;
         }
-        if (wparam == VK_SPACE) {
-          ClickAt(std::max(focus_, 0));
-          return true;
-        }
-        return false;
       }
       case WM_SETFOCUS:
+        // The focus mark starts on the page that is shown.
+        if (auto* buttons = Buttons()) {
+          for (int i = 0; i < buttons->Count(); ++i) {
+            if ((*buttons)[i].Down()) focus_ = i;
+          }
+        }
+        InvalidateRect(hwnd_, nullptr, FALSE);
+        return false;
       case WM_KILLFOCUS:
         InvalidateRect(hwnd_, nullptr, FALSE);
         return false;

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
 #include <string>
 
 #include "core/text.h"
@@ -24,10 +25,12 @@ class SpinEditPeer final : public WindowPeer {
     Adopt(arrows_.Get());
     ApplyBounds();
     ShowValue();
+    ApplyLimits();
   }
   void Changed(Change what) override {
     if (what == Change::kState) {
       ShowValue();
+      ApplyLimits();
       return;
     }
     if (what == Change::kVisible && arrows_)
@@ -57,6 +60,22 @@ class SpinEditPeer final : public WindowPeer {
     SetWindowTextW(hwnd_, text.c_str());
     SendMessageW(hwnd_, EM_SETSEL, text.size(), text.size());
     syncing_ = false;
+  }
+
+  // The edit takes digits only when no negative value is allowed (the system's "only
+  // numbers" balloon explains a refused key), and the arrows report the real range and
+  // position to other programs and accessibility tools. The object stays the one owner of
+  // the value: the arrows only show it.
+  void ApplyLimits() {
+    const bool bounded = spin_.MaxValue() > spin_.MinValue();
+    const bool digits_only = bounded && spin_.MinValue() >= 0;
+    const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    const LONG_PTR wanted = digits_only ? (style | ES_NUMBER) : (style & ~LONG_PTR{ES_NUMBER});
+    if (wanted != style) SetWindowLongPtrW(hwnd_, GWL_STYLE, wanted);
+    if (!arrows_) return;
+    SendMessageW(arrows_.Get(), UDM_SETRANGE32, bounded ? spin_.MinValue() : INT32_MIN,
+                 bounded ? spin_.MaxValue() : INT32_MAX);
+    SendMessageW(arrows_.Get(), UDM_SETPOS32, 0, spin_.Value());
   }
 
   void OnCommand(WORD code) override {

@@ -282,6 +282,15 @@ TForm* FormOf(TControl* control) {
   return nullptr;
 }
 
+// An open combo box list takes Escape and Enter for itself (they close the list).
+bool DropDownIsOpen(HWND focus) {
+  wchar_t name[32] = {};
+  GetClassNameW(focus, name, 32);
+  return lstrcmpiW(name, WC_COMBOBOXW) == 0 && SendMessageW(focus, CB_GETDROPPEDSTATE, 0, 0);
+}
+
+}  // namespace
+
 bool CanFocus(TControl* c) {
   for (TControl* p = c; p; p = p->Parent()) {
     if (!p->Visible() || !p->Enabled()) return false;
@@ -289,34 +298,12 @@ bool CanFocus(TControl* c) {
   return c->HandleAllocated();
 }
 
-// Focusable controls in tab order: by TabOrder within each parent (ties by child order),
-// depth first; an option button takes part only when it is the checked one of its group.
-void CollectTabStops(TWinControl& parent, std::vector<TWinControl*>& out) {
-  std::vector<TWinControl*> children;
-  for (TControl* c : parent.Controls()) {
-    if (auto* w = dynamic_cast<TWinControl*>(c)) children.push_back(w);
-  }
-  std::stable_sort(children.begin(), children.end(), [](TWinControl* a, TWinControl* b) {
-    const int ta = a->TabOrder() < 0 ? INT32_MAX : a->TabOrder();
-    const int tb = b->TabOrder() < 0 ? INT32_MAX : b->TabOrder();
-    return ta < tb;
-  });
-  for (TWinControl* w : children) {
-    if (!w->Visible() || !w->Enabled()) continue;
-    const bool radio = w->Is<TRadioButton>();
-    if ((w->TabStop() && !radio) || (radio && static_cast<TRadioButton*>(w)->Checked())) {
-      out.push_back(w);
-    }
-    CollectTabStops(*w, out);
-  }
-}
+namespace {
 
 void MoveFocus(TForm& form, TControl* from, bool backwards) {
-  std::vector<TWinControl*> stops;
-  CollectTabStops(form, stops);
-  stops.erase(
-      std::remove_if(stops.begin(), stops.end(), [](TWinControl* w) { return !CanFocus(w); }),
-      stops.end());
+  std::vector<TControl*> stops = TabStops(form);
+  stops.erase(std::remove_if(stops.begin(), stops.end(), [](TControl* c) { return !CanFocus(c); }),
+              stops.end());
   if (stops.empty()) return;
   const auto it = std::find(stops.begin(), stops.end(), from);
   std::size_t next = 0;
@@ -365,11 +352,16 @@ bool MoveInRadioGroup(TRadioButton& from, bool forward) {
 bool HandleNavigationKey(const MSG& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_CHAR) return false;
   const auto key = static_cast<int>(msg.wParam);
-  const bool arrow = key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT;
-  if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE && !arrow) return false;
   TControl* focused = FocusedControl();
   TForm* form = FormOf(focused);
   if (!form) return false;
+  if (msg.message == WM_KEYDOWN && !DropDownIsOpen(msg.hwnd)) {
+    bool handled = false;
+    DispatchGuarded([&] { form->OnShortcut(*form, key, handled); });
+    if (handled) return true;
+  }
+  const bool arrow = key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT;
+  if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE && !arrow) return false;
   if (arrow) {
     auto* radio = msg.message == WM_KEYDOWN ? dynamic_cast<TRadioButton*>(focused) : nullptr;
     bool handled = false;

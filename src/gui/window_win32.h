@@ -85,4 +85,7 @@ std::unique_ptr<ControlPeer> CreatePeerFor(TControl& control);
 
 HWND ParentHwnd(const TControl& control);
 
+// Whether the control and all its parents are visible and enabled and it has a window.
+bool CanFocus(TControl* control);
+
 }  // namespace velmora::gui::win32

@@ -1,5 +1,6 @@
 #include "ui/frm_main.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "core/resource_strings.h"
@@ -156,6 +157,7 @@ void TfrmMain::WireEvents() {
   c.chkStartAuto.OnKeyUp = [auto_start](TObject&, int) { auto_start(); };
 
   OnCloseQuery = [this](TObject&, bool& can_close) { FormCloseQuery(can_close); };
+  OnShortcut = [this](TObject&, int key, bool& handled) { FormShortcut(key, handled); };
   OnWindowMessage = [this](unsigned message, std::uintptr_t, std::intptr_t, std::intptr_t& result) {
     if (message != kQueryEndSessionMessage) return false;
     result = QueryEndSession();
@@ -174,6 +176,10 @@ void TfrmMain::DoCreate() {
   statistics_ = std::make_unique<StatisticsPage>(c.chartApps, services_.read_details);
   about_ = std::make_unique<AboutPage>(c.Label7, services_.own_version_value);
   WireEvents();
+  // Only the page in front is shown: a page behind it that were merely covered would still
+  // take part in Tab and in keyboard input. At the first showing the front page is the last
+  // one in the child order.
+  ShowPage(FrontPage());
 
   quit_confirmed_ = false;
   if (!services_.show_at_start && services_.hide_application_window) {
@@ -188,6 +194,45 @@ void TfrmMain::DoShow() {
   if (services_.settings.restore_form_placement) services_.settings.restore_form_placement(*this);
   if (services_.settings.rebuild_language_list) services_.settings.rebuild_language_list(*this);
   TForm::DoShow();
+}
+
+TPanel& TfrmMain::FrontPage() const {
+  const BoundControls& c = Bound();
+  TPanel* front = &c.pnlApps;
+  int front_position = -1;
+  const std::vector<TControl*>& order = Controls();
+  for (TPanel* page : {&c.pnlApps, &c.pnlStats, &c.pnlSettings, &c.pnlAbout}) {
+    const auto position = std::find(order.begin(), order.end(), page) - order.begin();
+    if (position > front_position) {
+      front_position = static_cast<int>(position);
+      front = page;
+    }
+  }
+  return *front;
+}
+
+void TfrmMain::ShowPage(TPanel& page) {
+  const BoundControls& c = Bound();
+  page.BringToFront();
+  page.Show();
+  for (TPanel* other : {&c.pnlApps, &c.pnlStats, &c.pnlSettings, &c.pnlAbout}) {
+    if (other != &page) other->Hide();
+  }
+}
+
+TControl* TfrmMain::ControlToFocusOnShow() {
+  const std::vector<TControl*> stops = TabStops(FrontPage());
+  return stops.empty() ? static_cast<TControl*>(&NavBar1()) : stops.front();
+}
+
+void TfrmMain::FormShortcut(int key, bool& handled) {
+  if (key == kKeyEscape) {
+    Hide();
+    handled = true;
+  } else if (key == kKeyF1) {
+    btnHelpClick();
+    handled = true;
+  }
 }
 
 void TfrmMain::TrayIcon1Click() {
@@ -243,25 +288,25 @@ void TfrmMain::PressNavButton(int index) {
 }
 
 void TfrmMain::NavBar1Pages0Buttons0Click() {
-  pnlApps().BringToFront();
+  ShowPage(pnlApps());
   PressNavButton(0);
 }
 
 void TfrmMain::NavBar1Pages0Buttons1Click() {
-  pnlStats().BringToFront();
+  ShowPage(pnlStats());
   RefreshStatistics();
   PressNavButton(1);
 }
 
 void TfrmMain::NavBar1Pages0Buttons2Click() {
   if (services_.settings.sync_settings_page) services_.settings.sync_settings_page(*this);
-  pnlSettings().BringToFront();
+  ShowPage(pnlSettings());
   PressNavButton(2);
 }
 
 void TfrmMain::NavBar1Pages0Buttons3Click() {
   about_->Refresh();
-  pnlAbout().BringToFront();
+  ShowPage(pnlAbout());
   PressNavButton(3);
 }
 

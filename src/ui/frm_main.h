@@ -113,6 +113,8 @@ class TfrmMain : public gui::TForm {
 
   void DoCreate() override;
   void DoShow() override;
+  // The first control of the page in front; the navigation bar when that page has none.
+  gui::TControl* ControlToFocusOnShow() override;
 
   // Pages.
   void RefreshApplicationList();
@@ -131,6 +133,8 @@ class TfrmMain : public gui::TForm {
   void btnQuitClick();
   void btnHelpClick();
   void FormCloseQuery(bool& can_close);
+  // Keys of the whole window: Escape hides it, F1 opens the help.
+  void FormShortcut(int key, bool& handled);
   // The answer to WM_QUERYENDSESSION: always 1, and the program ends without a question.
   std::intptr_t QueryEndSession();
   void NavBar1Pages0Buttons0Click();  // Applications
@@ -185,11 +189,14 @@ class TfrmMain : public gui::TForm {
   gui::TLabel& Label7() const { return Bound().Label7; }
   gui::TTimer& tmrRefresh() const { return Bound().tmrRefresh; }
   gui::TRadioButton& RadioButton(DetailsMode mode) const;
+  // The page panel in front (the only one visible).
+  gui::TPanel& FrontPage() const;
 
  private:
   const BoundControls& Bound() const;
   void BindControls();
   void PressNavButton(int index);
+  void ShowPage(gui::TPanel& page);
   void WireEvents();
 
   TfrmMainServices services_;

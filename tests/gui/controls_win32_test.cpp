@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -269,6 +270,91 @@ TEST_F(Win32ControlsTest, SpinBoxClampsTypedValues) {
   EXPECT_EQ(WindowText(H(spin)), "7");
 }
 
+TEST_F(Win32ControlsTest, SpinBoxTakesDigitsOnlyAndItsArrowsReportTheRealRange) {
+  auto& spin = Add<TSpinEdit>("SpinEdit1", 32, 149, 121, 22);
+  spin.SetMaxValue(100);
+  spin.SetMinValue(1);
+  spin.SetValue(7);
+  HWND arrows = FindWindowExW(H(*form_), nullptr, UPDOWN_CLASSW, nullptr);
+  ASSERT_NE(arrows, nullptr);
+  EXPECT_TRUE(GetWindowLongPtrW(H(spin), GWL_STYLE) & ES_NUMBER);
+  int low = 0, high = 0;
+  SendMessageW(arrows, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+               reinterpret_cast<LPARAM>(&high));
+  EXPECT_EQ(low, 1);
+  EXPECT_EQ(high, 100);
+  EXPECT_EQ(SendMessageW(arrows, UDM_GETPOS32, 0, 0), 7);
+  // The arrow keys step the object; the arrows follow it.
+  SendMessageW(H(spin), WM_KEYDOWN, VK_UP, 0);
+  EXPECT_EQ(SendMessageW(arrows, UDM_GETPOS32, 0, 0), 8);
+  // A range that allows negative numbers needs the minus sign.
+  spin.SetMinValue(-5);
+  EXPECT_FALSE(GetWindowLongPtrW(H(spin), GWL_STYLE) & ES_NUMBER);
+}
+
+// Two pages, the second hidden; the first holds a check box and a link.
+class Win32FocusTest : public Win32ControlsTest {
+ protected:
+  void SetUp() override {
+    Win32ControlsTest::SetUp();
+    front_ = &Add<TPanel>("pnlFront", 130, 0, 400, 300);
+    behind_ = &Add<TPanel>("pnlBehind", 130, 0, 400, 300);
+    front_check_ = &Add<TCheckBox>("chkFront", 10, 10, 200, 17, front_);
+    behind_check_ = &Add<TCheckBox>("chkBehind", 10, 10, 200, 17, behind_);
+    link_ = &Add<TLinkLabel>("LinkLabel5", 10, 40, 200, 16, front_);
+    link_->SetCaption("www.example.org");
+    link_->SetHREF("https://www.example.org/");
+    front_check_->SetTabOrder(0);
+    behind_check_->SetTabOrder(0);
+    behind_->Hide();
+  }
+  TPanel* front_ = nullptr;
+  TPanel* behind_ = nullptr;
+  TCheckBox* front_check_ = nullptr;
+  TCheckBox* behind_check_ = nullptr;
+  TLinkLabel* link_ = nullptr;
+};
+
+TEST_F(Win32FocusTest, TabWalksTheVisiblePageOnlyAndReachesItsLinks) {
+  SetFocus(H(*front_check_));
+  std::vector<HWND> cycle{GetFocus()};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_TRUE(win32::HandleNavigationKey(KeyDown(GetFocus(), VK_TAB)));
+    cycle.push_back(GetFocus());
+  }
+  EXPECT_EQ(cycle, (std::vector<HWND>{H(*front_check_), H(*link_), H(*front_check_), H(*link_),
+                                      H(*front_check_)}));
+  EXPECT_TRUE(std::find(cycle.begin(), cycle.end(), H(*behind_check_)) == cycle.end());
+}
+
+TEST_F(Win32FocusTest, ShowingTheFormFocusesItsFirstControlNotTheFrame) {
+  form_->Hide();
+  SetFocus(nullptr);
+  form_->Show();
+  EXPECT_EQ(GetFocus(), H(*front_check_));
+}
+
+TEST_F(Win32FocusTest, TheFormSeesItsShortcutsBeforeTheFocusedControl) {
+  std::vector<int> keys;
+  form_->OnShortcut = [&](TObject&, int key, bool& handled) {
+    keys.push_back(key);
+    handled = key == kKeyEscape;
+  };
+  SetFocus(H(*front_check_));
+  EXPECT_TRUE(win32::HandleNavigationKey(KeyDown(GetFocus(), VK_ESCAPE)));
+  EXPECT_FALSE(win32::HandleNavigationKey(KeyDown(GetFocus(), 'A')));
+  EXPECT_EQ(keys, (std::vector<int>{kKeyEscape, 'A'}));
+  // An open drop-down list keeps Escape: it closes the list, not the window.
+  auto& combo = Add<TComboBox>("cbxLang", 10, 70, 200, 21, front_);
+  combo.Items().Add("Deutsch");
+  SetFocus(H(combo));
+  SendMessageW(H(combo), CB_SHOWDROPDOWN, TRUE, 0);
+  ASSERT_TRUE(SendMessageW(H(combo), CB_GETDROPPEDSTATE, 0, 0));
+  win32::HandleNavigationKey(KeyDown(H(combo), VK_ESCAPE));
+  EXPECT_EQ(keys.size(), 2u);
+  SendMessageW(H(combo), CB_SHOWDROPDOWN, FALSE, 0);
+}
+
 TEST_F(Win32ControlsTest, ListViewShowsRowsInTheObjectsOrder) {
   auto& list = Add<TListView>("lvApps", 0, 0, 473, 329);
   list.SetViewStyle(TViewStyle::vsReport);
@@ -360,6 +446,32 @@ TEST_F(Win32ControlsTest, NavigationBarClicksRaiseTheButtonsEvent) {
   EXPECT_NE(PixelAfterPrint(bar, x, y0), RGB(37, 99, 235));
 }
 
+TEST_F(Win32ControlsTest, NavigationBarAnswersTheKeyboard) {
+  form_->Create<TEnterAsTab>("EnterAsTab1");
+  auto& bar = Add<TNavBar>("NavBar1", 0, -6, 130, 329);
+  const char* captions[] = {"Applications", "Statistics", "Settings", "About"};
+  for (int i = 0; i < 4; ++i) {
+    ApplyDesignProperty(bar, "Pages.(0).Buttons.(" + std::to_string(i) + ").Caption", captions[i]);
+  }
+  auto& buttons = bar.Pages()[0].Buttons();
+  std::vector<int> clicks;
+  for (int i = 0; i < buttons.Count(); ++i) {
+    buttons[i].OnClick = [&clicks, i](TObject&) { clicks.push_back(i); };
+  }
+  buttons[2].SetDown(true);
+  SetFocus(H(bar));
+  // The focus mark starts on the pressed button; Enter is the bar's, not the next control's.
+  EXPECT_FALSE(win32::HandleNavigationKey(KeyDown(H(bar), VK_RETURN)));
+  const struct {
+    WPARAM key;
+    bool clicks;
+  } keys[] = {{VK_RETURN, true}, {VK_END, false}, {VK_SPACE, true}, {VK_HOME, false},
+              {VK_DOWN, false},  {VK_SPACE, true}, {VK_UP, false},  {VK_UP, false},
+              {VK_RETURN, true}};
+  for (const auto& k : keys) SendMessageW(H(bar), WM_KEYDOWN, k.key, 0);
+  EXPECT_EQ(clicks, (std::vector<int>{2, 3, 1, 3}));
+}
+
 TEST_F(Win32ControlsTest, LinkLabelAddsTheUnderlineToTheOtherStylesOfItsFont) {
   auto& link = Add<TLinkLabel>("LinkLabel6", 320, 224, 121, 13);
   link.Font().SetStyle(fsBold | fsItalic);
@@ -369,25 +481,72 @@ TEST_F(Win32ControlsTest, LinkLabelAddsTheUnderlineToTheOtherStylesOfItsFont) {
   EXPECT_EQ(lf.lfWeight, FW_BOLD);
 }
 
-TEST_F(Win32ControlsTest, LinkLabelIsUnderlinedWithTheHandAndItsColours) {
+// Where a colour lies in the control's printed client area: the columns it spans and the
+// most pixels of it on one row (an underline is a row full of it).
+struct ColourSpread {
+  int first_column = -1, last_column = -1, widest_row = 0;
+};
+
+ColourSpread SpreadOf(TControl& control, COLORREF colour) {
+  RECT rc;
+  GetClientRect(H(control), &rc);
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, rc.right, rc.bottom);
+  HGDIOBJ old = SelectObject(mem, bitmap);
+  SendMessageW(H(control), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem),
+               PRF_CLIENT | PRF_ERASEBKGND);
+  ColourSpread spread;
+  for (int y = 0; y < rc.bottom; ++y) {
+    int row = 0;
+    for (int x = 0; x < rc.right; ++x) {
+      if (GetPixel(mem, x, y) != colour) continue;
+      ++row;
+      if (spread.first_column < 0 || x < spread.first_column) spread.first_column = x;
+      spread.last_column = std::max(spread.last_column, x);
+    }
+    spread.widest_row = std::max(spread.widest_row, row);
+  }
+  SelectObject(mem, old);
+  DeleteObject(bitmap);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return spread;
+}
+
+TEST_F(Win32ControlsTest, LinkLabelUnderlinesItsTextOnlyInItsColours) {
   form_->SetColor(clWhite);
-  auto& link = Add<TLinkLabel>("LinkLabel5", 320, 204, 121, 13);
+  // Much wider than its text: the rest of the label must stay plain.
+  auto& link = Add<TLinkLabel>("LinkLabel5", 20, 20, 300, 16);
   link.SetCaption("www.example.org");
-  EXPECT_TRUE(FontOf(H(link)).lfUnderline);
-  const auto text_colour = [&] {
-    HDC dc = GetDC(H(link));
-    SendMessageW(H(*form_), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                 reinterpret_cast<LPARAM>(H(link)));
-    const COLORREF c = GetTextColor(dc);
-    ReleaseDC(H(link), dc);
-    return c;
-  };
-  EXPECT_EQ(text_colour(), RGB(0, 0, 255));
+  const ColourSpread blue = SpreadOf(link, RGB(0, 0, 255));
+  ASSERT_GE(blue.first_column, 0) << "no text in the unvisited colour";
+  const int text_width = blue.last_column - blue.first_column + 1;
+  EXPECT_GT(text_width, 40);
+  EXPECT_LT(blue.last_column, 200) << "the underline runs past the text";
+  EXPECT_GE(blue.widest_row, text_width * 9 / 10) << "no underline below the text";
+
   link.SetVisited(true);
-  EXPECT_EQ(text_colour(), RGB(128, 0, 128));
+  EXPECT_LT(SpreadOf(link, RGB(0, 0, 255)).first_column, 0);
+  EXPECT_GE(SpreadOf(link, RGB(128, 0, 128)).first_column, 0) << "visited is purple";
   link.SetAutoColors(false);
   link.SetColorVisited(0x00AA00);
-  EXPECT_EQ(text_colour(), RGB(0, 0xAA, 0));
+  EXPECT_GE(SpreadOf(link, RGB(0, 0xAA, 0)).first_column, 0) << "own colours apply";
+}
+
+TEST_F(Win32ControlsTest, LinkLabelAnswersTheMouseOverItsTextOnly) {
+  auto& link = Add<TLinkLabel>("LinkLabel5", 20, 20, 300, 16);
+  link.SetCaption("www.example.org");  // no HREF: nothing is opened
+  int presses = 0;
+  link.OnMouseDown = [&](TObject&) { ++presses; };
+  SendMessageW(H(link), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 6));
+  EXPECT_EQ(presses, 1) << "a press on the text";
+  SendMessageW(H(link), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(280, 6));
+  EXPECT_EQ(presses, 1) << "a press on the empty rest of the label";
+
+  POINT over_text{4, 6};
+  ClientToScreen(H(link), &over_text);
+  SetCursorPos(over_text.x, over_text.y);
   SendMessageW(H(link), WM_SETCURSOR, reinterpret_cast<WPARAM>(H(link)),
                MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, MAKEINTRESOURCEW(32649))) << "the hand";

@@ -522,5 +522,52 @@ TEST_F(FrmMainTest, HelpOpensTheHelpFileBesideTheExecutable) {
   EXPECT_EQ(help_opened, "C:\\Programs\\Velmora\\VelmoraEng.chm");
 }
 
+// Pages behind the one in front are hidden, not just covered, so Tab and the keyboard reach
+// only the page the user sees; the focus goes to that page when the window is shown.
+TEST_F(FrmMainTest, OnlyThePageInFrontIsVisibleAndTakesTheFocusOnShow) {
+  const auto visible_pages = [&] {
+    std::vector<std::string> names;
+    for (gui::TPanel* page :
+         {&form->pnlApps(), &form->pnlStats(), &form->pnlSettings(), &form->pnlAbout()}) {
+      if (page->Visible()) names.push_back(page->Name());
+    }
+    return names;
+  };
+  const auto focus_name = [&] { return form->ControlToFocusOnShow()->Name(); };
+  EXPECT_EQ(visible_pages(), std::vector<std::string>{"pnlSettings"});
+  EXPECT_EQ(focus_name(), "cbxLang");
+  const struct {
+    void (TfrmMain::*press)();
+    const char* page;
+    const char* focus;
+  } steps[] = {{&TfrmMain::NavBar1Pages0Buttons0Click, "pnlApps", "lvApps"},
+               // The chart takes no focus: the navigation bar keeps it.
+               {&TfrmMain::NavBar1Pages0Buttons1Click, "pnlStats", "NavBar1"},
+               {&TfrmMain::NavBar1Pages0Buttons3Click, "pnlAbout", "LinkLabel5"},
+               {&TfrmMain::NavBar1Pages0Buttons2Click, "pnlSettings", "cbxLang"}};
+  for (const auto& step : steps) {
+    (form->*step.press)();
+    EXPECT_EQ(visible_pages(), std::vector<std::string>{step.page});
+    EXPECT_EQ(&form->FrontPage(), &form->Get<gui::TPanel>(step.page));
+    EXPECT_EQ(focus_name(), step.focus) << step.page;
+  }
+}
+
+TEST_F(FrmMainTest, EscapeHidesTheWindowAndF1OpensTheHelp) {
+  form->Show();
+  bool handled = false;
+  form->OnShortcut(*form, 'A', handled);
+  EXPECT_FALSE(handled) << "other keys belong to the focused control";
+  form->OnShortcut(*form, gui::kKeyF1, handled);
+  EXPECT_TRUE(handled);
+  EXPECT_EQ(help_opened, "C:\\Programs\\Velmora\\VelmoraEng.chm");
+  EXPECT_TRUE(form->Visible());
+  handled = false;
+  form->OnShortcut(*form, gui::kKeyEscape, handled);
+  EXPECT_TRUE(handled);
+  EXPECT_FALSE(form->Visible());
+  EXPECT_FALSE(form->QuitConfirmed()) << "Escape hides; it never quits";
+}
+
 }  // namespace
 }  // namespace velmora::ui

@@ -201,7 +201,7 @@ TEST_F(VelmoraSettings, ARunIsStoredAndTheNextRunRestoresIt) {
     })) << "the translation details did not appear";
     EXPECT_NE(FindChild(dialog, L"Static", L"Deutsch"), nullptr);
     EXPECT_NE(FindChild(dialog, L"Static", L"Anna Beispiel"), nullptr);
-    EXPECT_NE(FindChild(dialog, L"Static", L"anna@example.de"), nullptr);
+    EXPECT_NE(FindChild(dialog, L"VelmoraControl", L"anna@example.de"), nullptr);
     PostMessageW(ChildOf(dialog, L"Button", L"OK"), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); })) << "OK did not close it";
 
