@@ -2,7 +2,7 @@
 // with the gradient style runs from the gradient's start colour (white) at its top to the
 // series' colour at its base.
 #include <cmath>
-#include <cstdio>
+#include <string_view>
 
 #include "core/text.h"
 #include "gui/chart.h"
@@ -18,12 +18,6 @@ COLORREF Mix(COLORREF a, COLORREF b, double t) {
   };
   return RGB(channel(GetRValue(a), GetRValue(b)), channel(GetGValue(a), GetGValue(b)),
              channel(GetBValue(a), GetBValue(b)));
-}
-
-std::wstring NumberText(double value) {
-  char text[32];
-  std::snprintf(text, sizeof(text), "%g", value);
-  return Widen(text);
 }
 
 class ChartPeer final : public WindowPeer {
@@ -50,6 +44,15 @@ class ChartPeer final : public WindowPeer {
     }
   }
 
+  static RECT ToRect(const Rect& r) { return {r.left, r.top, r.left + r.width, r.top + r.height}; }
+
+  static void PaintText(HDC dc, const std::string& text, const Rect& where, UINT format) {
+    const std::wstring t = Widen(text);
+    RECT r = ToRect(where);
+    DrawTextW(dc, t.c_str(), static_cast<int>(t.size()), &r,
+              format | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+  }
+
   void OnPaint(HDC target, const RECT& rc) override {
     BufferedPaint buffer(target, rc.right, rc.bottom);
     HDC dc = buffer.Dc();
@@ -59,53 +62,42 @@ class ChartPeer final : public WindowPeer {
     TEXTMETRICW tm{};
     GetTextMetricsW(dc, &tm);
     const int line = tm.tmHeight;
-    int legend_width = 0;
-    for (int i = 0; i < chart_.SeriesCount(); ++i) {
-      const std::wstring t = Widen(chart_.Series(i).Title());
+    const ChartLayout l = chart_.Layout(rc.right, rc.bottom, line, [dc](std::string_view text) {
+      const std::wstring t = Widen(text);
       SIZE size{};
       GetTextExtentPoint32W(dc, t.c_str(), static_cast<int>(t.size()), &size);
-      legend_width = std::max<int>(legend_width, size.cx);
-    }
-    const ChartLayout l = chart_.Layout(rc.right, rc.bottom, line, legend_width);
+      return static_cast<int>(size.cx);
+    });
     const COLORREF text = ToColorRef(chart_.Font().Color());
     SetTextColor(dc, text);
 
     // Title lines, centred.
     for (int i = 0; i < chart_.Title().Text().Count(); ++i) {
-      const std::wstring t = Widen(chart_.Title().Text()[i]);
-      RECT r{l.title.left, l.title.top + i * line, l.title.left + l.title.width,
-             l.title.top + (i + 1) * line};
-      DrawTextW(dc, t.c_str(), static_cast<int>(t.size()), &r,
-                DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+      PaintText(dc, chart_.Title().Text()[i],
+                {l.title.left, l.title.top + i * line, l.title.width, line}, DT_CENTER);
     }
 
-    // Grid and value axis labels.
-    const RECT plot{l.plot.left, l.plot.top, l.plot.left + l.plot.width,
-                    l.plot.top + l.plot.height};
+    // Grid and value axis texts.
+    const RECT plot = ToRect(l.plot);
     GdiObject<HPEN> grid(CreatePen(PS_SOLID, 1, RGB(228, 231, 236)));
     GdiObject<HPEN> axis(CreatePen(PS_SOLID, 1, RGB(120, 126, 136)));
-    if (l.plot.height > 0 && l.y_step > 0) {
-      const int steps = static_cast<int>(std::lround(l.y_max / l.y_step));
-      for (int i = 0; i <= steps; ++i) {
-        const int y =
-            plot.bottom - static_cast<int>(std::lround(i * l.y_step / l.y_max * l.plot.height));
+    if (l.plot.height > 0) {
+      for (const ChartLayout::Tick& tick : l.ticks) {
         {
           SelectGuard pen(dc, grid.Get());
-          MoveToEx(dc, plot.left, y, nullptr);
-          LineTo(dc, plot.right, y);
+          MoveToEx(dc, plot.left, tick.y, nullptr);
+          LineTo(dc, plot.right, tick.y);
         }
-        const std::wstring label = NumberText(i * l.y_step);
-        RECT r{0, y - line / 2, plot.left - Scale(6), y + line / 2 + 1};
-        DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &r, DT_RIGHT | DT_SINGLELINE);
+        PaintText(dc, tick.text, tick.text_rect, DT_RIGHT);
       }
     }
 
-    // Bars.
+    // Bars, and the value marks above those that have room for them.
     for (const ChartLayout::Bar& bar : l.bars) {
       const TBarSeries& s = chart_.Series(bar.series);
+      if (bar.mark_shown) PaintText(dc, bar.mark, bar.mark_rect, DT_CENTER);
       const COLORREF color = ToColorRef(s.PointColor(bar.point));
-      RECT r{bar.rect.left, bar.rect.top, bar.rect.left + bar.rect.width,
-             bar.rect.top + bar.rect.height};
+      const RECT r = ToRect(bar.rect);
       if (r.bottom <= r.top) continue;
       if (s.BarStyle() == TBarStyle::bsRectGradient && s.Gradient().Visible()) {
         const bool relative = s.Gradient().Relative();
@@ -130,25 +122,25 @@ class ChartPeer final : public WindowPeer {
       LineTo(dc, plot.right, plot.bottom);
     }
 
-    // Legend: a swatch and the title of each series.
+    // Legend: a swatch and the title of each series with a row, then the count of the rest
+    // in grey.
     if (!l.legend_rows.empty()) {
       GdiObject<HPEN> frame(CreatePen(PS_SOLID, 1, RGB(210, 214, 220)));
       SelectGuard pen(dc, frame.Get());
       SelectGuard brush(dc, GetStockObject(WHITE_BRUSH));
       Rectangle(dc, l.legend.left, l.legend.top, l.legend.left + l.legend.width,
                 l.legend.top + l.legend.height);
-      for (std::size_t i = 0; i < l.legend_rows.size(); ++i) {
-        const Rect& row = l.legend_rows[i];
-        const TBarSeries& s = chart_.Series(static_cast<int>(i));
-        const int box = line - Scale(4);
-        RECT swatch{row.left, row.top + Scale(2), row.left + box, row.top + Scale(2) + box};
-        GdiObject<HBRUSH> fill(CreateSolidBrush(ToColorRef(s.SeriesColor())));
-        FillRect(dc, &swatch, fill.Get());
-        const std::wstring t = Widen(s.Title());
-        RECT tr{row.left + line + Scale(2), row.top, row.left + row.width, row.top + row.height};
-        DrawTextW(dc, t.c_str(), static_cast<int>(t.size()), &tr,
-                  DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+      for (const ChartLayout::LegendRow& row : l.legend_rows) {
+        if (row.series >= 0) {
+          const RECT swatch = ToRect(row.swatch);
+          const TColor color = chart_.Series(row.series).SeriesColor();
+          GdiObject<HBRUSH> fill(CreateSolidBrush(ToColorRef(color)));
+          FillRect(dc, &swatch, fill.Get());
+        }
+        SetTextColor(dc, row.series >= 0 ? text : RGB(110, 116, 126));
+        PaintText(dc, row.text, row.text_rect, DT_LEFT | DT_END_ELLIPSIS);
       }
+      SetTextColor(dc, text);
     }
     buffer.Present();
   }

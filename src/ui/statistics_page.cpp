@@ -11,7 +11,16 @@ namespace velmora::ui {
 using namespace gui;
 
 StatisticsPage::StatisticsPage(TChart& chart, DetailsReader read_details)
-    : chart_(chart), read_details_(std::move(read_details)) {}
+    : chart_(chart), read_details_(std::move(read_details)) {
+  // The value axis in percent, with a short ladder of tops. The shares add up to 100, so the
+  // largest lies between 100 / (number of applications) and 100, and it drifts a little with
+  // every refresh; a top that followed it would rescale the whole chart each time. From the
+  // ladder the smallest top that holds the largest share is taken, so the scale changes only
+  // when that share crosses a rung, and the tallest bar still fills at least half the height.
+  chart_.LeftAxis().SetTops({5, 10, 20, 30, 40, 60, 80, 100});
+  chart_.LeftAxis().SetLabelSuffix(" %");
+  chart_.SetBarValues(true);
+}
 
 std::string StatisticsPage::SeriesTitle(const std::string& name,
                                         const tracking::ProcessSnapshot& snapshot) const {

@@ -10,7 +10,6 @@
 #include "fake_platform.h"
 #include "gui/application.h"
 #include "gui/button.h"
-#include "gui/chart.h"
 #include "gui/combo_box.h"
 #include "gui/enter_as_tab.h"
 #include "gui/link_label.h"
@@ -268,72 +267,6 @@ TEST(TimerTest, IntervalChangeRestartsAndDisablingStops) {
     EXPECT_EQ(platform.LiveTimers(), 1);
   }
   EXPECT_EQ(platform.LiveTimers(), 0) << "destroyed with the component";
-}
-
-// --- Chart ----------------------------------------------------------------------------------
-
-TEST(ChartTest, SeriesAreOwnedByTheChartAndLeaveItsListWhenDestroyed) {
-  TChart chart(nullptr);
-  auto& a = chart.AddBarSeries();
-  auto& b = chart.AddBarSeries();
-  EXPECT_EQ(a.Owner(), &chart);
-  EXPECT_NE(a.SeriesColor(), b.SeriesColor());
-  a.AddXY(0, 25, "", clDefault);
-  a.AddXY(1, 10, "", clRed);
-  EXPECT_EQ(a.PointColor(0), a.SeriesColor()) << "0x20000000 means the series' colour";
-  EXPECT_EQ(a.PointColor(1), clRed);
-  delete &a;
-  ASSERT_EQ(chart.SeriesCount(), 1);
-  EXPECT_EQ(&chart.Series(0), &b);
-  EXPECT_THROW(chart.Series(1), EListError);
-}
-
-TEST(ChartTest, BarStyleAndGradientBySetters) {
-  TChart chart(nullptr);
-  auto& s = chart.AddBarSeries();
-  SetPropertyText(s, "BarStyle", "bsRectGradient");
-  EXPECT_EQ(s.BarStyle(), TBarStyle::bsRectGradient);
-  EXPECT_EQ(static_cast<int>(s.BarStyle()), 6);
-  auto* gradient = GetObjectProperty(s, "Gradient");
-  SetPropertyText(*gradient, "MidColor", "clNone");
-  SetPropertyText(*gradient, "Balance", "50");
-  EXPECT_EQ(s.Gradient().MidColor(), clNone);
-  EXPECT_THROW(SetPropertyText(s, "BarStyle", "bsCube"), EConvertError);
-}
-
-TEST(ChartTest, LayoutBarsAreProportionalToTheirValues) {
-  TChart chart(nullptr);
-  chart.Title().Text().Clear();
-  chart.Title().Text().Add("");
-  auto& a = chart.AddBarSeries();
-  auto& b = chart.AddBarSeries();
-  a.SetTitle("Notepad");
-  b.SetTitle("Calculator");
-  a.AddXY(0, 25);
-  b.AddXY(1, 75);
-  const ChartLayout l = chart.Layout(471, 328, 13, 80);
-  ASSERT_EQ(l.bars.size(), 2u);
-  EXPECT_EQ(l.y_max, 80);
-  const Rect& ra = l.bars[0].rect;
-  const Rect& rb = l.bars[1].rect;
-  EXPECT_NEAR(static_cast<double>(rb.height) / ra.height, 3.0, 0.05);
-  EXPECT_EQ(ra.top + ra.height, l.plot.top + l.plot.height) << "bars stand on the axis";
-  EXPECT_LT(ra.left + ra.width, rb.left) << "x = 0 left of x = 1";
-  EXPECT_EQ(l.legend_rows.size(), 2u);
-  EXPECT_GE(l.legend.left, l.plot.left + l.plot.width);
-}
-
-TEST(ChartTest, NiceScaleCoversTheMaximum) {
-  struct Case {
-    double max, top, step;
-  };
-  for (const Case& c : {Case{75, 80, 20}, Case{100, 100, 20}, Case{3.2, 4, 1}, Case{0, 1, 0.2},
-                        Case{0.004, 0.004, 0.001}}) {
-    double top = 0, step = 0;
-    NiceScale(c.max, top, step);
-    EXPECT_NEAR(top, c.top, 1e-9) << c.max;
-    EXPECT_NEAR(step, c.step, 1e-9) << c.max;
-  }
 }
 
 // --- Layout ---------------------------------------------------------------------------------

@@ -588,10 +588,15 @@ TEST_F(Win32ControlsTest, ChartDrawsGradientBarsFromWhiteToTheSeriesColour) {
   TEXTMETRICW tm{};
   SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(H(chart), WM_GETFONT, 0, 0)));
   GetTextMetricsW(dc, &tm);
-  ReleaseDC(H(chart), dc);
   RECT rc;
   GetClientRect(H(chart), &rc);
-  const ChartLayout l = chart.Layout(rc.right, rc.bottom, tm.tmHeight, 60);
+  const ChartLayout l = chart.Layout(rc.right, rc.bottom, tm.tmHeight, [dc](std::string_view t) {
+    const std::wstring w = Widen(t);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+    return static_cast<int>(size.cx);
+  });
+  ReleaseDC(H(chart), dc);
   ASSERT_EQ(l.bars.size(), 1u);
   const Rect& bar = l.bars[0].rect;
   const int x = bar.left + bar.width / 2;
