@@ -292,8 +292,11 @@ void AxisScale(double max_value, std::span<const double> tops, double& top, doub
 ChartLayout TChart::Layout(int width, int height, int line_height,
                            const TextWidthFunction& text_width) const {
   ChartLayout l;
-  const int margin = 8;
-  const int padding = 4;  // inside the legend's frame, and between a swatch and its text
+  // Spacing follows the text line (13 pixels for 8-point text at 96 dpi gives 8, 4 and 6),
+  // so the chart keeps its proportions at every dpi and font size.
+  const int margin = std::max((line_height * 8 + 6) / 13, 2);
+  // Inside the legend's frame, and between a swatch and its text.
+  const int padding = std::max((line_height * 4 + 6) / 13, 1);
   int top = margin;
   const int lines = title_.Visible() ? title_.Text().Count() : 0;
   l.title = {margin, top, std::max(width - 2 * margin, 0), lines * line_height};
@@ -357,7 +360,7 @@ ChartLayout TChart::Layout(int width, int height, int line_height,
     l.ticks.push_back({0, {}, ValueText(i * l.y_step, -1) + suffix});
     widest_tick = std::max(widest_tick, text_width(l.ticks.back().text));
   }
-  const int tick_gap = 6;
+  const int tick_gap = std::max((line_height * 6 + 6) / 13, 2);
   const int plot_left = margin + widest_tick + tick_gap;
   // Above the plot a line for the mark over a full-height bar (or half a line for the top
   // tick's text); below it half a line for the bottom tick's text.
