@@ -465,9 +465,9 @@ TEST_F(Win32ControlsTest, NavigationBarAnswersTheKeyboard) {
   const struct {
     WPARAM key;
     bool clicks;
-  } keys[] = {{VK_RETURN, true}, {VK_END, false}, {VK_SPACE, true}, {VK_HOME, false},
-              {VK_DOWN, false},  {VK_SPACE, true}, {VK_UP, false},  {VK_UP, false},
-              {VK_RETURN, true}};
+  } keys[] = {{VK_RETURN, true}, {VK_END, false},  {VK_SPACE, true},
+              {VK_HOME, false},  {VK_DOWN, false}, {VK_SPACE, true},
+              {VK_UP, false},    {VK_UP, false},   {VK_RETURN, true}};
   for (const auto& k : keys) SendMessageW(H(bar), WM_KEYDOWN, k.key, 0);
   EXPECT_EQ(clicks, (std::vector<int>{2, 3, 1, 3}));
 }

@@ -500,9 +500,8 @@ TEST(FrmMainDesign, ADesignThatLacksABoundControlFailsTheFormsCreation) {
   TfrmMain::SetServices(services);
   gui::testing::FakePlatform platform;
   gui::TApplication app;
-  const gui::DesignHook previous =
-      gui::SetDesignHook([](gui::TComponent& instance, const gui::ClassInfo& root,
-                            const gui::DesignLoader& load) {
+  const gui::DesignHook previous = gui::SetDesignHook(
+      [](gui::TComponent& instance, const gui::ClassInfo& root, const gui::DesignLoader& load) {
         const bool loaded = load(instance, root);
         delete instance.FindComponent("chkAutoSort");
         return loaded;

@@ -19,7 +19,7 @@ HWND FocusOf(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
   return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus
-                                                                             : nullptr;
+                                                                            : nullptr;
 }
 
 // A key press as the keyboard delivers it: to the window with the focus.
@@ -116,7 +116,8 @@ TEST(VelmoraKeyboard, TheIntervalBoxTakesDigitsAndItsArrowsTellTheRealRange) {
   const HWND arrows = FindChild(app.Main(), UPDOWN_CLASSW);
   ASSERT_NE(edit, nullptr);
   ASSERT_NE(arrows, nullptr);
-  EXPECT_TRUE(GetWindowLongPtrW(edit, GWL_STYLE) & ES_NUMBER) << "letters would be dropped silently";
+  EXPECT_TRUE(GetWindowLongPtrW(edit, GWL_STYLE) & ES_NUMBER)
+      << "letters would be dropped silently";
   const LRESULT range = SendMessageW(arrows, UDM_GETRANGE, 0, 0);
   EXPECT_EQ(HIWORD(range), 1) << "lower end";
   EXPECT_EQ(LOWORD(range), 100) << "upper end";
