@@ -91,12 +91,9 @@ std::shared_ptr<void> CreateTrayIcon(ui::TfrmMain& form) {
   // The window has no icon of its own, so the tray shows the application's icon.
   tray->SetIcon(nullptr);
   tray->SetHint("Velmora");
-  tray->Events().on_click = [&form] {
-    form.TrayIcon1Click();
-    // A window shown from the tray comes to the front, above the window that had the
-    // foreground (the shell lets the icon's owner take it while handling the click).
-    if (form.Visible()) SetForegroundWindow(reinterpret_cast<HWND>(form.Handle()));
-  };
+  tray->Events().on_click = [&form] { form.TrayIcon1Click(); };
+  tray->Events().on_dbl_click = [&form] { form.TrayIcon1DblClick(); };
+  tray->SetPopupMenu([&form] { return form.TrayIcon1Menu(); });
   tray->SetErrorHandler(ReportError);
   return tray;
 }
@@ -152,6 +149,14 @@ int RunApplication(HINSTANCE instance, settings::Registry& registry,
     ShellExecuteW(reinterpret_cast<HWND>(form.Handle()), L"open", Widen(path).c_str(), L"", L"",
                   SW_SHOW);
   };
+  services.activate_window = [](ui::TfrmMain& form) {
+    // A window shown from the tray or for a second start comes to the front, above the
+    // window that had the foreground: the shell lets the icon's owner take it while it
+    // handles a click, and a refused copy allows it before it hands over.
+    const HWND window = reinterpret_cast<HWND>(form.Handle());
+    if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+    SetForegroundWindow(window);
+  };
   services.hide_application_window = [&application] {
     ShowWindow(reinterpret_cast<HWND>(application.Handle()), SW_HIDE);
   };
@@ -190,7 +195,13 @@ int RunApplication(HINSTANCE instance, settings::Registry& registry,
     };
   }
 
+  // A second start of this program shows this copy's window. Wired only while the window
+  // exists: the guard outlives it.
+  instance_guard->OnOtherCopyStarted = [&application, form] {
+    application.Dispatch([form] { form->ShowAndActivate(); });
+  };
   application.Run();
+  instance_guard->OnOtherCopyStarted = nullptr;
   return 0;
 }
 

@@ -301,8 +301,8 @@ void TAppInstances::ActivateFirstCopy() {
   HWND target = FindProcessWindow(ids.front(), application_class_);
   if (!target) return;
   // The application window is hidden; when the first copy shows a window of its own (its
-  // main window is open), that is what the user expects to come to the front. A hidden
-  // main window stays hidden: starting the program again must not change what it shows.
+  // main window is open), that is what the user expects to come to the front. The guard
+  // shows nothing itself: what the running copy shows is its own answer to the hand-over.
   for (HWND hwnd : TopLevelWindowsOf(ids.front())) {
     if (hwnd != target && IsWindowVisible(hwnd) &&
         !(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
@@ -344,6 +344,9 @@ void TAppInstances::HandOverCommandLine() {
     DWORD pid = 0;
     WindowThread(hwnd, &pid);
     if (std::find(ids.begin(), ids.end(), pid) == ids.end()) continue;
+    // This copy was just started by the user and may take the foreground; the running copy
+    // may not unless allowed, and it answers the hand-over by coming to the front.
+    AllowSetForegroundWindow(pid);
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(hwnd, WM_COPYDATA, reinterpret_cast<WPARAM>(Handle()),
                         reinterpret_cast<LPARAM>(&copy), SMTO_ABORTIFHUNG, kSendTimeoutMs,
@@ -365,9 +368,13 @@ bool TAppInstances::OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESUL
   }
   if (message == WM_COPYDATA && reinterpret_cast<HWND>(wparam) != Handle()) {
     const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
-    if (copy && copy->dwData == 1 && OnCmdLineReceived) {
-      const auto* text = static_cast<const wchar_t*>(copy->lpData);
-      OnCmdLineReceived(std::wstring(text, copy->cbData / sizeof(wchar_t)));
+    if (copy && copy->dwData == 1) {
+      if (OnCmdLineReceived) {
+        const auto* text = static_cast<const wchar_t*>(copy->lpData);
+        OnCmdLineReceived(text ? std::wstring(text, copy->cbData / sizeof(wchar_t))
+                               : std::wstring());
+      }
+      if (OnOtherCopyStarted) OnOtherCopyStarted();
     }
     result = 1;
     return true;

@@ -3,7 +3,8 @@
 // Every copy registers its process identifier in a table in named shared memory, keyed by
 // its executable path. A copy that finds more copies registered than allowed asks the others
 // whether their guards are active; if so it brings the first copy's application window to
-// the front, hands its command-line arguments over, unregisters and ends with exit code 0,
+// the front, hands its command-line arguments over (letting the running copy take the
+// foreground, which it may then do to show itself), unregisters and ends with exit code 0,
 // before it has shown anything or written any setting.
 //
 // Faults a user must never be locked out by: a copy that crashed leaves its identifier in the
@@ -104,6 +105,10 @@ class TAppInstances {
   // Raised when another copy hands its arguments over (each followed by CR LF). The
   // program ignores them; tests look.
   std::function<void(const std::wstring&)> OnCmdLineReceived;
+  // Raised after OnCmdLineReceived for every hand-over: another copy was started and
+  // refused. The program shows its window, since the user who started it again wants to
+  // see it. Runs inside the other copy's (time-limited) send; it must not throw.
+  std::function<void()> OnOtherCopyStarted;
 
  private:
   bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "core/resource_strings.h"
 #include "gui/application.h"
@@ -26,7 +27,10 @@ using namespace gui;
 
 namespace {
 
-constexpr BuiltinString kStrings[] = {{kQuitQuestionId, "Do you really want to exit Velmora?"}};
+constexpr BuiltinString kStrings[] = {{kQuitQuestionId, "Do you really want to exit Velmora?"},
+                                       {kTrayShowId, "Show Velmora"},
+                                       {kTrayHideId, "Hide Velmora"},
+                                       {kTrayQuitId, "Quit"}};
 VELMORA_BUILTIN_STRINGS(kStrings);
 
 TfrmMainServices& SharedServices() {
@@ -235,12 +239,38 @@ void TfrmMain::FormShortcut(int key, bool& handled) {
   }
 }
 
+// The shell reports a double-click as press, release, double-click, release, and every
+// release is a click: the first click toggles, the double-click shows, and the release that
+// ends it is ignored, so a double-click leaves the window shown whatever it was before.
 void TfrmMain::TrayIcon1Click() {
+  if (std::exchange(tray_double_click_answered_, false)) return;
   if (Visible()) {
     Hide();
   } else {
-    Show();
+    ShowAndActivate();
   }
+}
+
+void TfrmMain::TrayIcon1DblClick() {
+  ShowAndActivate();
+  tray_double_click_answered_ = true;
+}
+
+TrayMenu TfrmMain::TrayIcon1Menu() {
+  TrayMenu menu;
+  if (Visible()) {
+    menu.push_back({LoadResString(kTrayHideId), true, [this] { Hide(); }});
+  } else {
+    menu.push_back({LoadResString(kTrayShowId), true, [this] { ShowAndActivate(); }});
+  }
+  menu.push_back({});
+  menu.push_back({LoadResString(kTrayQuitId), false, [this] { btnQuitClick(); }});
+  return menu;
+}
+
+void TfrmMain::ShowAndActivate() {
+  Show();
+  if (services_.activate_window) services_.activate_window(*this);
 }
 
 void TfrmMain::btnHideClick() {

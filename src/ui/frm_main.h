@@ -26,6 +26,7 @@
 #include "tracking/usage_ledger.h"
 #include "tracking/usage_sampler.h"
 #include "ui/page_rules.h"
+#include "ui/tray_logic.h"
 #include "ui/version_texts.h"
 
 namespace velmora::gui {
@@ -78,8 +79,11 @@ struct TfrmMainServices {
   // "" when there is none.
   std::function<std::string(std::string_view name)> own_version_value;
   // Makes the tray icon for the form (shown, with the application's icon, the hint
-  // "Velmora" and its click wired to TrayIcon1Click); kept until the form goes.
+  // "Velmora", its click and double-click wired to TrayIcon1Click and TrayIcon1DblClick and
+  // its popup menu built by TrayIcon1Menu); kept until the form goes.
   std::function<std::shared_ptr<void>(TfrmMain&)> create_tray_icon;
+  // Restores the shown window when it is minimized and brings it to the foreground.
+  std::function<void(TfrmMain&)> activate_window;
   // The folder of the program's executable, without a trailing delimiter.
   std::function<std::string()> executable_folder;
   // Asks the shell to open the help file, the main window as the owner.
@@ -99,6 +103,10 @@ struct TfrmMainServices {
 inline constexpr unsigned kQueryEndSessionMessage = 0x0011;
 // Resource string of the quit question.
 inline constexpr int kQuitQuestionId = 65066;
+// Resource strings of the tray icon's menu.
+inline constexpr int kTrayShowId = 65350;
+inline constexpr int kTrayHideId = 65351;
+inline constexpr int kTrayQuitId = 65352;
 
 class TfrmMain : public gui::TForm {
   VELMORA_CLASS()
@@ -129,6 +137,12 @@ class TfrmMain : public gui::TForm {
   void rbEXEDescriptionClick();
   void lvAppsColumnClick(int column);
   void TrayIcon1Click();
+  void TrayIcon1DblClick();
+  // The tray icon's popup menu for the window's present state, in the present language.
+  TrayMenu TrayIcon1Menu();
+  // Shows the window, restored when minimized, in the foreground: the tray's "show", and
+  // what a second start of the program asks of the running copy.
+  void ShowAndActivate();
   void btnHideClick();
   void btnQuitClick();
   void btnHelpClick();
@@ -208,6 +222,8 @@ class TfrmMain : public gui::TForm {
   bool quit_confirmed_ = false;
   std::string help_file_;
   std::shared_ptr<void> tray_icon_;
+  // A double-click has been answered; the release that ends it is no click of its own.
+  bool tray_double_click_answered_ = false;
 };
 
 }  // namespace velmora::ui

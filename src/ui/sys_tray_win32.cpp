@@ -4,10 +4,32 @@
 
 #include <cstring>
 
+#include "core/text.h"
+
 namespace velmora::ui {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"VelmoraSysTrayWindow";
+
+struct DestroyMenuHandle {
+  void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+using OwnedMenu = gui::win32::UniqueHandle<HMENU, DestroyMenuHandle>;
+
+OwnedMenu MakePopupMenu(const TrayMenu& items) {
+  OwnedMenu menu(CreatePopupMenu());
+  if (!menu) return menu;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const TrayMenuItem& item = items[i];
+    if (item.text.empty()) {
+      AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    AppendMenuW(menu.Get(), MF_STRING, TrayMenuCommand(i), Widen(item.text).c_str());
+    if (item.is_default) SetMenuDefaultItem(menu.Get(), TrayMenuCommand(i), FALSE);
+  }
+  return menu;
+}
 
 HICON ApplicationIcon() {
   // The first icon resource of the executable; the system's default application icon when
@@ -74,12 +96,22 @@ void TSysTray::SetIcon(HICON icon) {
 }
 
 void TSysTray::OpenPopup(int x, int y) {
-  if (!popup_menu_) return;
-  // The owner must be the foreground window, or the menu does not close when the user
-  // clicks elsewhere.
+  if (!build_popup_menu_) return;
+  const TrayMenu items = build_popup_menu_();
+  const OwnedMenu menu = MakePopupMenu(items);
+  if (!menu) return;
+  // A notification-area menu must be owned by the foreground window, or it does not close
+  // when the user clicks elsewhere; the null message posted after it makes the next opening
+  // work (both as the TrackPopupMenu documentation asks for such menus).
   SetForegroundWindow(Handle());
-  TrackPopupMenuEx(popup_menu_, TPM_RIGHTBUTTON, x, y, Handle(), nullptr);
+  const auto command = static_cast<unsigned>(
+      TrackPopupMenuEx(menu.Get(), TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, x, y,
+                       Handle(), nullptr));
   PostMessageW(Handle(), WM_NULL, 0, 0);
+  // With TPM_RETURNCMD the choice comes back after the menu has closed and left its modal
+  // loop, so an entry may open a modal window of its own (the quit question).
+  const TrayMenuItem* chosen = ChosenTrayMenuItem(items, command);
+  if (chosen && chosen->on_choose) chosen->on_choose();
 }
 
 bool TSysTray::OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {

@@ -37,8 +37,10 @@ class TSysTray {
   std::string Hint() const { return logic_->hint(); }
   void SetHint(const std::string& hint) { logic_->SetHint(hint); }
 
-  // A menu opened on a right-button press (automatic popup); nullptr for none. Not owned.
-  void SetPopupMenu(HMENU menu) { popup_menu_ = menu; }
+  // The menu opened on a right-button press (automatic popup), built by `build` each time
+  // just before it opens, so that its texts follow the program's state and language; an
+  // empty function opens none. The chosen entry runs once the menu has closed.
+  void SetPopupMenu(std::function<TrayMenu()> build) { build_popup_menu_ = std::move(build); }
 
   TrayEvents& Events() { return logic_->events(); }
 
@@ -63,7 +65,7 @@ class TSysTray {
   std::unique_ptr<Shell> shell_;
   std::unique_ptr<TrayIconLogic> logic_;
   gui::win32::OwnedIcon own_icon_;
-  HMENU popup_menu_ = nullptr;
+  std::function<TrayMenu()> build_popup_menu_;
   UINT taskbar_created_ = 0;
   std::function<void(const std::exception&)> error_handler_;
   // Last: the window goes first, while everything its messages reach is still there.

@@ -20,6 +20,12 @@ ShiftState WithDouble(ShiftState s) {
 
 }  // namespace
 
+const TrayMenuItem* ChosenTrayMenuItem(const TrayMenu& menu, unsigned command) {
+  if (command == 0 || command > menu.size()) return nullptr;
+  const TrayMenuItem& item = menu[command - 1];
+  return item.text.empty() ? nullptr : &item;
+}
+
 TrayIconLogic::TrayIconLogic(TrayShell& shell, unsigned id, std::uintptr_t application_icon)
     : shell_(shell), application_icon_(application_icon) {
   record_.id = id;

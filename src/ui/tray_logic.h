@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora::ui {
 
@@ -41,9 +42,23 @@ struct TrayEvents {
   std::function<void(MouseButton, ShiftState, int x, int y)> on_mouse_up;
   std::function<void()> on_click;
   std::function<void()> on_dbl_click;
-  // Opens the popup menu at the cursor; set only while a menu with automatic popup is assigned.
+  // Opens the popup menu at the cursor (automatic popup, on a right-button press).
   std::function<void(int x, int y)> open_popup;
 };
+
+// One entry of the icon's popup menu; an entry without text is a separator.
+struct TrayMenuItem {
+  std::string text;         // UTF-8
+  bool is_default = false;  // shown in bold, as the entry a click on the icon stands for
+  std::function<void()> on_choose;
+};
+using TrayMenu = std::vector<TrayMenuItem>;
+
+// The command number of the entry at `index`: the window system reports the choice by that
+// number, and 0 means nothing was chosen, so the numbers start at 1.
+constexpr unsigned TrayMenuCommand(std::size_t index) { return static_cast<unsigned>(index) + 1; }
+// The entry that `command` chose, or null: nothing chosen, a number of no entry, a separator.
+const TrayMenuItem* ChosenTrayMenuItem(const TrayMenu& menu, unsigned command);
 
 // Where the mouse is and which keys are down when a notification arrives (the callback
 // message carries no position).

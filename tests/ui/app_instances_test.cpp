@@ -184,6 +184,7 @@ class GuardSettings : public ::testing::Test {
         Widen(::testing::UnitTest::GetInstance()->current_test_info()->name()) + L".exe";
     TAppInstances first(kSettingsAppClass, path);
     first.OnCmdLineReceived = [this](const std::wstring& text) { received_ += text; };
+    first.OnOtherCopyStarted = [this] { ++other_copies_started_; };
     first.Register();
     TAppInstances second(kSettingsAppClass, path);
     configure(second);
@@ -195,6 +196,7 @@ class GuardSettings : public ::testing::Test {
 
   static constexpr wchar_t kSettingsAppClass[] = L"VelmoraGuardSettingsTestApp";
   std::wstring received_;
+  int other_copies_started_ = 0;
 };
 
 TEST_F(GuardSettings, ACopyOverTheLimitIsRefusedThroughTheExitItIsGivenWithCodeZero) {
@@ -230,6 +232,7 @@ TEST_F(GuardSettings, ARefusedCopyHandsItsArgumentsOverUnlessToldNotTo) {
   for (const bool send : {true, false}) {
     SCOPED_TRACE(send ? "send_cmd_line" : "not send_cmd_line");
     received_.clear();
+    other_copies_started_ = 0;
     const Outcome outcome = StartSecond([&](TAppInstances& guard) {
       guard.SetAutoActivate(false);
       guard.SetSendCmdLine(send);
@@ -237,6 +240,8 @@ TEST_F(GuardSettings, ARefusedCopyHandsItsArgumentsOverUnlessToldNotTo) {
     });
     EXPECT_FALSE(outcome.runs);
     EXPECT_EQ(received_, send ? L"notray\r\nx y\r\n" : L"");
+    // The hand-over is what tells the running copy to show itself.
+    EXPECT_EQ(other_copies_started_, send ? 1 : 0);
   }
 }
 

@@ -19,6 +19,7 @@
 #include "gui/panel.h"
 #include "gui/spin_edit.h"
 #include "gui/timer.h"
+#include "core/resource_strings.h"
 #include "tracking/fake_process_inspector.h"
 
 namespace velmora::ui {
@@ -49,6 +50,7 @@ class FrmMainTest : public ::testing::Test {
       ++trays_made;
       return std::shared_ptr<void>();
     };
+    services.activate_window = [this](TfrmMain&) { ++activations; };
     TfrmMain::SetServices(std::move(services));
     form = &app.CreateForm<TfrmMain>();
   }
@@ -88,6 +90,7 @@ class FrmMainTest : public ::testing::Test {
   std::map<std::string, std::string> own_version;
   int version_reads = 0;
   int trays_made = 0;
+  int activations = 0;
   std::string help_opened;
   TfrmMain* form = nullptr;
 };
@@ -442,6 +445,68 @@ TEST_F(FrmMainTest, TrayClickTogglesAndHideHides) {
   form->TrayIcon1Click();
   form->btnHideClick();
   EXPECT_FALSE(form->Visible());
+}
+
+// The shell reports a double-click as press, release, double-click, release; each release
+// is a click.
+TEST_F(FrmMainTest, ATrayDoubleClickLeavesTheWindowShownWhateverItWasBefore) {
+  for (const bool shown_before : {false, true}) {
+    SCOPED_TRACE(shown_before ? "shown before" : "hidden before");
+    form->SetVisible(shown_before);
+    activations = 0;
+    form->TrayIcon1Click();
+    form->TrayIcon1DblClick();
+    form->TrayIcon1Click();
+    EXPECT_TRUE(form->Visible());
+    EXPECT_GE(activations, 1) << "the window was shown without being brought to the front";
+    // The double-click's own release was used up: the next click toggles again.
+    form->TrayIcon1Click();
+    EXPECT_FALSE(form->Visible());
+  }
+}
+
+TEST_F(FrmMainTest, TrayMenuOffersShowOrHideByTheWindowStateThenQuit) {
+  const auto texts = [](const TrayMenu& menu) {
+    std::vector<std::string> out;
+    for (const TrayMenuItem& item : menu) out.push_back(item.text + (item.is_default ? "*" : ""));
+    return out;
+  };
+  TrayMenu menu = form->TrayIcon1Menu();
+  EXPECT_EQ(texts(menu), (std::vector<std::string>{"Show Velmora*", "", "Quit"}));
+  menu[0].on_choose();
+  EXPECT_TRUE(form->Visible());
+  EXPECT_EQ(activations, 1);
+
+  menu = form->TrayIcon1Menu();
+  EXPECT_EQ(texts(menu), (std::vector<std::string>{"Hide Velmora*", "", "Quit"}));
+  menu[0].on_choose();
+  EXPECT_FALSE(form->Visible());
+
+  // The texts are fetched as the menu is built, so they follow a language loaded since.
+  SetResourceStringTranslator([](int id, std::string& text) {
+    if (id != kTrayShowId) return false;
+    text = "Velmora anzeigen";
+    return true;
+  });
+  menu = form->TrayIcon1Menu();
+  SetResourceStringTranslator({});
+  EXPECT_EQ(menu[0].text, "Velmora anzeigen");
+}
+
+TEST_F(FrmMainTest, TrayMenuQuitAsksTheQuitButtonsQuestion) {
+  const auto choose_quit = [this] { form->TrayIcon1Menu().back().on_choose(); };
+  platform.answer = gui::kIdNo;
+  choose_quit();
+  ASSERT_EQ(platform.boxes.size(), 1u);
+  EXPECT_EQ(platform.boxes[0].text, "Do you really want to exit Velmora?");
+  EXPECT_EQ(platform.boxes[0].flags, gui::kMbYesNo | gui::kMbIconQuestion);
+  EXPECT_FALSE(app.Terminated());
+
+  platform.answer = gui::kIdYes;
+  choose_quit();
+  EXPECT_EQ(platform.boxes.size(), 2u);
+  EXPECT_TRUE(form->QuitConfirmed());
+  EXPECT_TRUE(app.Terminated());
 }
 
 TEST_F(FrmMainTest, AboutTextIsBuiltFromTheOwnVersionInformationOnEveryPress) {

@@ -5,6 +5,10 @@
 
 #include <cstdint>
 #include <new>
+#include <string>
+#include <vector>
+
+#include "gui/message_window_win32.h"
 
 namespace velmora::ui {
 namespace {
@@ -86,6 +90,84 @@ TEST(SysTray, TaskbarCreatedBroadcastAddsTheIconAgain) {
   ASSERT_FALSE(ShellKnowsIcon(tray));
   SendMessageW(tray.Handle(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   EXPECT_TRUE(ShellKnowsIcon(tray));
+}
+
+HWND OpenMenuOfThisThread() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM param) {
+        wchar_t name[16] = {};
+        GetClassNameW(hwnd, name, 16);
+        if (std::wstring(name) != L"#32768" || !IsWindowVisible(hwnd)) return TRUE;
+        *reinterpret_cast<HWND*>(param) = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// The right press opens the menu built at that moment; a picker that the menu's modal loop
+// dispatches once the menu is open reads its entries and presses keys in it, as a user would.
+TEST(SysTray, RightPressOpensTheMenuBuiltThenAndRunsTheChosenEntryAfterItCloses) {
+  TSysTray tray;
+  tray.SetVisible(true);
+  std::string chosen;
+  bool menu_open_while_chosen = false;
+  int builds = 0;
+  tray.SetPopupMenu([&] {
+    ++builds;
+    const auto choose = [&](const char* name) {
+      return [&, name] {
+        chosen = name;
+        menu_open_while_chosen = OpenMenuOfThisThread() != nullptr;
+      };
+    };
+    return TrayMenu{{"Show Velmora", true, choose("show")}, {}, {"Quit", false, choose("quit")}};
+  });
+
+  std::vector<UINT> keys;
+  std::vector<std::wstring> entries;
+  UINT default_position = 0;
+  gui::win32::MessageWindow picker(
+      L"VelmoraTrayMenuPicker", [&](UINT message, WPARAM, LPARAM, LRESULT& result) {
+        if (message != WM_APP) return false;
+        result = 0;
+        const HWND menu_window = OpenMenuOfThisThread();
+        if (!menu_window) return true;
+        const auto menu = reinterpret_cast<HMENU>(SendMessageW(menu_window, MN_GETHMENU, 0, 0));
+        entries.clear();
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+          wchar_t text[64] = {};
+          GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+          entries.push_back(text);
+        }
+        default_position = GetMenuDefaultItem(menu, TRUE, 0);
+        for (UINT key : keys) PostMessageW(menu_window, WM_KEYDOWN, key, 0);
+        return true;
+      });
+
+  const struct {
+    std::vector<UINT> keys;
+    const char* chosen;
+  } cases[] = {{{VK_DOWN, VK_RETURN}, "show"}, {{VK_UP, VK_RETURN}, "quit"}, {{VK_ESCAPE}, ""}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.chosen);
+    keys = c.keys;
+    chosen.clear();
+    entries.clear();
+    PostMessageW(picker.Handle(), WM_APP, 0, 0);
+    SendMessageW(tray.Handle(), TrayIconLogic::kCallbackMessage, TSysTray::kIconId, WM_RBUTTONDOWN);
+    EXPECT_EQ(chosen, c.chosen);
+    EXPECT_FALSE(menu_open_while_chosen) << "the entry ran while the menu was still open";
+    EXPECT_EQ(entries, (std::vector<std::wstring>{L"Show Velmora", L"", L"Quit"}));
+    EXPECT_EQ(default_position, 0u);
+  }
+  EXPECT_EQ(builds, 3);
+  // Without a menu a right press opens none.
+  tray.SetPopupMenu(nullptr);
+  SendMessageW(tray.Handle(), TrayIconLogic::kCallbackMessage, TSysTray::kIconId, WM_RBUTTONDOWN);
+  EXPECT_EQ(builds, 3);
 }
 
 #ifdef _WIN64

@@ -134,5 +134,30 @@ TEST_F(TrayTest, RightPressOpensThePopupOnlyWhenOneIsOffered) {
   EXPECT_EQ(opened, 1);
 }
 
+// The window system reports a menu choice by command number, 0 for none: each entry's
+// number leads back to that entry, and nothing else leads to one.
+TEST(TrayMenuChoice, ACommandNumberFindsItsEntryAndNothingElseFindsOne) {
+  const TrayMenu menu = {{"Show Velmora", true, {}}, {}, {"Quit", false, {}}};
+  const struct {
+    unsigned command;
+    const char* chosen;  // null: no entry
+  } cases[] = {{0, nullptr},                     // the menu was closed without a choice
+               {TrayMenuCommand(0), "Show Velmora"},
+               {TrayMenuCommand(1), nullptr},    // a separator is never chosen
+               {TrayMenuCommand(2), "Quit"},
+               {TrayMenuCommand(3), nullptr},    // past the last entry
+               {0xFFFFFFFFu, nullptr}};
+  for (const auto& c : cases) {
+    const TrayMenuItem* item = ChosenTrayMenuItem(menu, c.command);
+    if (!c.chosen) {
+      EXPECT_EQ(item, nullptr) << "command " << c.command << " chose " << item->text;
+    } else {
+      ASSERT_NE(item, nullptr) << "command " << c.command;
+      EXPECT_EQ(item->text, c.chosen) << "command " << c.command;
+    }
+  }
+  EXPECT_EQ(ChosenTrayMenuItem({}, 1), nullptr);
+}
+
 }  // namespace
 }  // namespace velmora::ui

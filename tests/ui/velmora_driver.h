@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <regex>
 #include <string>
 #include <thread>
@@ -133,7 +134,32 @@ class Velmora {
     data.uID = kTrayIconId;
     return data.hWnd && Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
   }
-  void ClickTray() const { PostMessageW(Tray(), kTrayCallback, kTrayIconId, WM_LBUTTONUP); }
+  // Posts what the shell posts for mouse activity on the icon.
+  void NotifyTray(UINT activity) const {
+    PostMessageW(Tray(), kTrayCallback, kTrayIconId, activity);
+  }
+  void ClickTray() const { NotifyTray(WM_LBUTTONUP); }
+  // What the shell sends for a double-click: press, release, double-click, release.
+  void DoubleClickTray() const {
+    for (UINT activity : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+      NotifyTray(activity);
+    }
+  }
+  // The popup menu window the process has open (class "#32768"), or null.
+  HWND OpenMenu() const {
+    for (HWND h : Windows())
+      if (ClassOf(h) == L"#32768" && IsWindowVisible(h)) return h;
+    return nullptr;
+  }
+  // Right-clicks the icon and waits for its menu; null when none opened. Notifications are
+  // handled in the order posted, so once the menu is open every earlier one has been too.
+  HWND OpenTrayMenu() const {
+    NotifyTray(WM_RBUTTONDOWN);
+    NotifyTray(WM_RBUTTONUP);
+    HWND menu = nullptr;
+    WaitFor([&] { return (menu = OpenMenu()) != nullptr; });
+    return menu;
+  }
 
  private:
   PROCESS_INFORMATION pi_{};
@@ -207,6 +233,48 @@ inline std::wstring ReadListViewColumn(HANDLE process, HWND list, int index) {
   if (!remote) return L"";
   SendMessageW(list, LVM_GETCOLUMNW, index, remote.Address());
   return remote.Text();
+}
+
+// Presses `keys` in an open menu, the way a user picks an entry with the keyboard (the
+// menu's modal loop reads the keyboard messages of its thread), and waits for it to close.
+inline bool PressInMenu(const Velmora& app, HWND menu, std::initializer_list<UINT> keys) {
+  for (UINT key : keys) PostMessageW(menu, WM_KEYDOWN, key, 0);
+  return WaitFor([&] { return app.OpenMenu() == nullptr; });
+}
+
+struct MenuEntry {
+  std::wstring text;  // empty for a separator
+  bool is_default = false;
+  bool operator==(const MenuEntry&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const MenuEntry& entry) {
+  std::string text;
+  for (wchar_t c : entry.text) text.push_back(c < 128 ? static_cast<char>(c) : '?');
+  return out << '"' << text << '"' << (entry.is_default ? " (default)" : "");
+}
+
+// The entries of another process's open popup menu, or nothing when its menu cannot be
+// read from here: Wine keeps a menu in the memory of the process that made it, so there
+// the menu functions refuse another process's handle (a known difference from Windows,
+// where menus are window-system objects of the session).
+inline std::optional<std::vector<MenuEntry>> ReadMenu(HWND menu_window) {
+  DWORD_PTR handle = 0;
+  SendMessageTimeoutW(menu_window, MN_GETHMENU, 0, 0, SMTO_ABORTIFHUNG, 2000, &handle);
+  const auto menu = reinterpret_cast<HMENU>(handle);
+  const int count = menu ? GetMenuItemCount(menu) : -1;
+  if (count < 0) return std::nullopt;
+  std::vector<MenuEntry> entries;
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE | MIIM_STATE;
+    GetMenuItemInfoW(menu, i, TRUE, &info);
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
+    entries.push_back({(info.fType & MFT_SEPARATOR) ? L"" : text, (info.fState & MFS_DEFAULT) != 0});
+  }
+  return entries;
 }
 
 // Answers the quit question of `app` with `button` (IDYES or IDNO).
