@@ -1,8 +1,24 @@
 #include "gui/list_view.h"
 
+#include <algorithm>
+
+#include "core/resource_strings.h"
 #include "gui/safe_sort.h"
 
 namespace velmora::gui {
+namespace {
+
+constexpr BuiltinString kStrings[] = {
+    {kResCopyRows, "&Copy"},
+};
+VELMORA_BUILTIN_STRINGS(kStrings);
+
+// A cell as one clipboard cell: a TAB, CR or LF would start a new cell or line.
+void AppendCell(std::string& out, std::string_view text) {
+  for (const char c : text) out += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
+}
+
+}  // namespace
 
 const ClassInfo& TListColumn::StaticClass() {
   using C = TListColumn;
@@ -35,6 +51,8 @@ const ClassInfo& TListView::StaticClass() {
                                   &C::SetViewStyle),
        props::Boolean<C>("ReadOnly", &C::ReadOnly, &C::SetReadOnly),
        props::Boolean<C>("RowSelect", &C::RowSelect, &C::SetRowSelect),
+       props::Boolean<C>("MultiSelect", &C::MultiSelect, &C::SetMultiSelect),
+       props::Boolean<C>("AllowCopy", &C::AllowCopy, &C::SetAllowCopy),
        props::Enum<C, TSortType>("SortType", "TSortType", {"stNone", "stData", "stText", "stBoth"},
                                  &C::SortType, &C::SetSortType),
        props::Object<C>("LargeImages", "TCustomImageList",
@@ -82,6 +100,13 @@ void TListItem::SetSelected(bool selected) {
   owner_->Changed(Change::kState);
 }
 
+std::string_view TListItem::CellText(int column) const {
+  if (column == 0) return caption_;
+  const int sub = column - 1;
+  return sub >= 0 && sub < sub_items_.Count() ? std::string_view(sub_items_[sub])
+                                              : std::string_view();
+}
+
 TListView::TListView(TComponent* owner) : TWinControl(owner) {
   SetBounds(0, 0, 250, 150);
   SetTabStop(true);
@@ -124,10 +149,52 @@ void TListView::SetRowSelect(bool value) {
   Changed(Change::kState);
 }
 
+void TListView::SetMultiSelect(bool value) {
+  if (value == multi_select_) return;
+  multi_select_ = value;
+  Changed(Change::kState);
+}
+
 void TListView::SetSortType(TSortType type) {
   if (type == sort_type_) return;
   sort_type_ = type;
   if (sort_type_ == TSortType::stText || sort_type_ == TSortType::stBoth) AlphaSort();
+}
+
+void TListView::SetSortIndicator(int column, TSortDirection direction) {
+  if (column < 0 || direction == TSortDirection::sdNone) {
+    column = -1;
+    direction = TSortDirection::sdNone;
+  }
+  if (column == sort_column_ && direction == sort_direction_) return;
+  sort_column_ = column;
+  sort_direction_ = direction;
+  Changed(Change::kState);
+}
+
+std::string TListView::RowsAsText() const {
+  // A list without columns still shows its captions, as one column.
+  const int columns = std::max(1, columns_.Count());
+  std::string text;
+  for (int c = 0; c < columns; ++c) {
+    if (c > 0) text += '\t';
+    if (c < columns_.Count()) AppendCell(text, columns_[c].Caption());
+  }
+  text += "\r\n";
+  const bool all = ItemIndex() < 0;
+  for (const auto& row : items_) {
+    if (!all && !row->Selected()) continue;
+    for (int c = 0; c < columns; ++c) {
+      if (c > 0) text += '\t';
+      AppendCell(text, row->CellText(c));
+    }
+    text += "\r\n";
+  }
+  return text;
+}
+
+bool TListView::CopyRows() const {
+  return Platform().SetClipboardText(RowsAsText());
 }
 
 void TListView::SetLargeImages(TImageList* images) {

@@ -1,7 +1,7 @@
 // The platform behind the controls: windows, message boxes, timers, the message loop, text
-// collation and the shell. The portable layer talks only to this interface; the Win32
-// library supplies the real one (UseWin32Platform), tests supply fakes. Without any, the
-// layer runs headless: controls keep their state and no window is made.
+// collation, the clipboard and the shell. The portable layer talks only to this interface;
+// the Win32 library supplies the real one (UseWin32Platform), tests supply fakes. Without
+// any, the layer runs headless: controls keep their state and no window is made.
 #pragma once
 
 #include <cstdint>
@@ -91,6 +91,9 @@ class GuiPlatform {
   virtual int CollateText(std::string_view a, std::string_view b) { return a.compare(b); }
   // Asks the shell to open `target` (a web address, a "mailto:" link, a file).
   virtual void OpenInShell(std::string_view target) {}
+  // Replaces the clipboard's content with `text` (as Unicode text); false when the
+  // clipboard could not be taken or written.
+  virtual bool SetClipboardText(std::string_view text) { return false; }
 };
 
 // The platform in use; the headless one until another is installed.

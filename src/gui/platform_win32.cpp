@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <cstring>
 #include <map>
 
 #include "core/text.h"
@@ -49,6 +50,32 @@ class ImageListStore final : public ImageStore {
 
  private:
   win32::UniqueHandle<HIMAGELIST, DestroyImageList> list_;
+};
+
+struct FreeGlobal {
+  void operator()(void* memory) const { GlobalFree(memory); }
+};
+
+// The clipboard, open for the guard's lifetime: while one window has it open no other
+// program can read or write it, so it is closed on every path.
+class OpenClipboardGuard {
+ public:
+  explicit OpenClipboardGuard(HWND owner) {
+    // Another program may hold it for a moment (a clipboard viewer reading our last copy).
+    for (int attempt = 0; attempt < 10 && !opened_; ++attempt) {
+      opened_ = OpenClipboard(owner) != FALSE;
+      if (!opened_) Sleep(10);
+    }
+  }
+  ~OpenClipboardGuard() {
+    if (opened_) CloseClipboard();
+  }
+  OpenClipboardGuard(const OpenClipboardGuard&) = delete;
+  OpenClipboardGuard& operator=(const OpenClipboardGuard&) = delete;
+  bool Opened() const { return opened_; }
+
+ private:
+  bool opened_ = false;
 };
 
 class Win32Platform final : public GuiPlatform {
@@ -130,6 +157,23 @@ class Win32Platform final : public GuiPlatform {
   void OpenInShell(std::string_view target) override {
     // The result is not examined: a target that cannot be opened shows nothing of ours.
     ShellExecuteW(nullptr, L"open", Widen(target).c_str(), L"", L"", SW_SHOW);
+  }
+
+  bool SetClipboardText(std::string_view text) override {
+    const std::wstring wide = Widen(text);
+    const SIZE_T bytes = (wide.size() + 1) * sizeof(wchar_t);
+    std::unique_ptr<void, FreeGlobal> memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!memory) return false;
+    void* locked = GlobalLock(memory.get());
+    if (!locked) return false;
+    std::memcpy(locked, wide.c_str(), bytes);
+    GlobalUnlock(memory.get());
+    // An owner window is needed: after EmptyClipboard with no owner SetClipboardData fails.
+    const OpenClipboardGuard clipboard(AppWindow());
+    if (!clipboard.Opened() || !EmptyClipboard()) return false;
+    if (!SetClipboardData(CF_UNICODETEXT, memory.get())) return false;
+    memory.release();  // the system owns the memory once SetClipboardData took it
+    return true;
   }
 
   HWND AppWindow() {

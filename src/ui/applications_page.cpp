@@ -12,6 +12,7 @@ namespace {
 
 constexpr int kDetailsColumn = 0;  // sub-item indexes
 constexpr int kTimeColumn = 1;
+constexpr int kTimeListColumn = kTimeColumn + 1;  // the same column among the list's columns
 
 }  // namespace
 
@@ -65,6 +66,9 @@ TListItem& ApplicationsPage::AddRow(const std::string& name,
   row.SubItems().Add(DetailsText(name, snapshot, mode));
   row.SubItems().Add(std::string());
   IndexRow(row);
+  // Setting the caption put the rows back in caption order (the list sorts by text), so
+  // no column's arrow tells the order any more.
+  list_.SetSortIndicator(-1, gui::TSortDirection::sdNone);
   return row;
 }
 
@@ -85,6 +89,7 @@ void ApplicationsPage::Refresh(const tracking::UsageLedger& ledger,
     list_.CustomSort([](const TListItem& a, const TListItem& b) {
       return AutoSortCompare(a.SubItems()[kTimeColumn], b.SubItems()[kTimeColumn]);
     });
+    list_.SetSortIndicator(kTimeListColumn, gui::TSortDirection::sdDescending);
   }
 }
 
@@ -100,15 +105,11 @@ void ApplicationsPage::RefreshDetails(const tracking::UsageLedger& ledger,
 
 void ApplicationsPage::SortByColumn(int column) {
   const bool descending = sort_click_count_ % 2 != 0;
-  const auto key = [column](const TListItem& row) -> std::string_view {
-    if (column == 0) return row.Caption();
-    const int sub = column - 1;
-    return sub < row.SubItems().Count() ? std::string_view(row.SubItems()[sub])
-                                        : std::string_view();
-  };
   list_.CustomSort([&](const TListItem& a, const TListItem& b) {
-    return HeaderClickCompare(key(a), key(b), descending);
+    return HeaderClickCompare(a.CellText(column), b.CellText(column), descending);
   });
+  list_.SetSortIndicator(
+      column, descending ? gui::TSortDirection::sdDescending : gui::TSortDirection::sdAscending);
   ++sort_click_count_;
 }
 

@@ -33,7 +33,8 @@ class ApplicationsPage {
 
   // The tick's refresh: every tracked executable that is running gets its row (made, with
   // icon and details for `mode`, when it is new) and its time text. With `auto_sort` the
-  // rows are then ordered by time, longest first.
+  // rows are then ordered by time, longest first, with a descending arrow on the time
+  // column. A new row puts the list in caption order and clears the arrow.
   void Refresh(const tracking::UsageLedger& ledger, const tracking::ProcessSnapshot& snapshot,
                DetailsMode mode, bool auto_sort);
 
@@ -47,7 +48,7 @@ class ApplicationsPage {
   gui::TListItem* FindRow(std::string_view name) const;
 
   // A click on the header of `column`: sorts by it, ascending and descending by turns,
-  // counted over all header clicks.
+  // counted over all header clicks, and shows that direction's arrow on the column.
   void SortByColumn(int column);
   int SortClickCount() const { return sort_click_count_; }
 

@@ -160,6 +160,8 @@ const FormDesign& FrmMainDesign() {
             {"ReadOnly", "True"},
             {"RowSelect", "True"},
             {"SortType", "stText"},
+            {"MultiSelect", "True"},
+            {"AllowCopy", "True"},
             {"Columns.(0).Caption", "Application File"},
             {"Columns.(0).Width", "130"},
             {"Columns.(1).Caption", "Application Details"},

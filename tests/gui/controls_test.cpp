@@ -111,6 +111,91 @@ TEST(ListViewTest, ColumnClickRaisesTheEventWithTheColumn) {
   EXPECT_EQ(clicked, 1);
 }
 
+// --- Copying rows as a table -----------------------------------------------------------------
+
+// Three columns, rows in the order given; a row with fewer texts lacks those sub-items.
+void FillList(TListView& list, const std::vector<std::vector<std::string>>& rows) {
+  for (const char* caption : {"Application File", "Application Details", "Time"})
+    list.Columns().Add().SetCaption(caption);
+  for (const auto& texts : rows) {
+    TListItem& row = list.Add();
+    row.SetCaption(texts[0]);
+    for (std::size_t i = 1; i < texts.size(); ++i) row.SubItems().Add(texts[i]);
+  }
+}
+
+TEST(ListViewCopyTest, RowsAsTextIsATabSeparatedTableOfTheChosenRows) {
+  const std::string header = "Application File\tApplication Details\tTime\r\n";
+  const struct {
+    const char* what;
+    std::vector<std::vector<std::string>> rows;
+    std::vector<int> selected;
+    std::string expected;
+  } cases[] = {
+      {"no selection: every row",
+       {{"a.exe", "Alpha", "00:00:01"}, {"b.exe", "Beta", "00:00:02"}},
+       {},
+       header + "a.exe\tAlpha\t00:00:01\r\nb.exe\tBeta\t00:00:02\r\n"},
+      {"only the selected rows, in the list's order",
+       {{"a.exe", "A", "1"}, {"b.exe", "B", "2"}, {"c.exe", "C", "3"}},
+       {2, 0},
+       header + "a.exe\tA\t1\r\nc.exe\tC\t3\r\n"},
+      {"tabs and line breaks inside a cell become blanks",
+       {{"a\tb.exe", "line one\r\nline two\nthree", "1"}},
+       {},
+       header + "a b.exe\tline one  line two three\t1\r\n"},
+      {"missing sub-items are empty cells", {{"solo.exe"}}, {}, header + "solo.exe\t\t\r\n"},
+      {"non-ASCII text is kept as it is",
+       {{"Übersicht.exe", "Текстовый редактор", "時間"}},
+       {},
+       header + "Übersicht.exe\tТекстовый редактор\t時間\r\n"},
+      {"an empty list gives the header alone", {}, {}, header},
+  };
+  for (const auto& c : cases) {
+    TListView list(nullptr);
+    FillList(list, c.rows);
+    for (int i : c.selected) list.Item(i).SetSelected(true);
+    EXPECT_EQ(list.RowsAsText(), c.expected) << c.what;
+  }
+}
+
+TEST(ListViewCopyTest, RowsFollowTheDisplayOrderAfterASort) {
+  TListView list(nullptr);
+  FillList(list, {{"b.exe", "B", "2"}, {"c.exe", "C", "3"}, {"a.exe", "A", "1"}});
+  list.CustomSort([](const TListItem& a, const TListItem& b) {
+    return b.Caption().compare(a.Caption());  // descending
+  });
+  list.Item(2).SetSelected(true);  // a.exe, now last
+  list.Item(0).SetSelected(true);  // c.exe, now first
+  EXPECT_EQ(list.RowsAsText(),
+            "Application File\tApplication Details\tTime\r\nc.exe\tC\t3\r\na.exe\tA\t1\r\n");
+}
+
+TEST(ListViewCopyTest, CopyRowsHandsTheTableToThePlatformsClipboard) {
+  testing::FakePlatform platform;
+  TListView list(nullptr);
+  EXPECT_FALSE(list.AllowCopy()) << "off unless a design asks for it";
+  FillList(list, {{"a.exe", "A", "1"}});
+  EXPECT_TRUE(list.CopyRows());
+  ASSERT_EQ(platform.clipboard.size(), 1u);
+  EXPECT_EQ(platform.clipboard[0], list.RowsAsText());
+  platform.clipboard_works = false;
+  EXPECT_FALSE(list.CopyRows()) << "a clipboard that cannot be written is reported";
+}
+
+TEST(ListViewTest, SortIndicatorNamesOneColumnOrNone) {
+  TListView list(nullptr);
+  EXPECT_EQ(list.SortIndicatorColumn(), -1);
+  list.SetSortIndicator(2, TSortDirection::sdDescending);
+  EXPECT_EQ(list.SortIndicatorColumn(), 2);
+  EXPECT_EQ(list.SortIndicatorDirection(), TSortDirection::sdDescending);
+  list.SetSortIndicator(1, TSortDirection::sdNone);  // no direction: no arrow anywhere
+  EXPECT_EQ(list.SortIndicatorColumn(), -1);
+  list.SetSortIndicator(0, TSortDirection::sdAscending);
+  list.SetSortIndicator(-1, TSortDirection::sdAscending);  // no column: no arrow either
+  EXPECT_EQ(list.SortIndicatorDirection(), TSortDirection::sdNone);
+}
+
 // --- Buttons --------------------------------------------------------------------------------
 
 TEST(ButtonTest, OptionButtonsAreExclusiveAmongSiblings) {

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/text.h"
@@ -18,6 +20,7 @@
 #include "gui/combo_box.h"
 #include "gui/enter_as_tab.h"
 #include "gui/image.h"
+#include "gui/image_list.h"
 #include "gui/link_label.h"
 #include "gui/list_view.h"
 #include "gui/nav_bar.h"
@@ -100,6 +103,15 @@ class Win32ControlsTest : public ::testing::Test {
     c.SetBounds(left, top, width, height);
     c.SetParent(parent ? parent : form_);
     return c;
+  }
+
+  // The 32x32 image list of the Applications list, as its small images.
+  TImageList& AppImages(TListView& list) {
+    auto& images = form_->Create<TImageList>("imgsApps");
+    images.SetWidth(32);
+    images.SetHeight(32);
+    list.SetSmallImages(&images);
+    return images;
   }
 
   std::unique_ptr<TApplication> app_;
@@ -366,10 +378,7 @@ TEST_F(Win32ControlsTest, ListViewShowsRowsInTheObjectsOrder) {
   }
   list.Columns()[0].SetWidth(130);
   list.SetSortType(TSortType::stText);
-  auto& images = form_->Create<TImageList>("imgsApps");
-  images.SetWidth(32);
-  images.SetHeight(32);
-  list.SetSmallImages(&images);
+  auto& images = AppImages(list);
   const int icon =
       images.AddIcon(reinterpret_cast<std::uintptr_t>(LoadIconW(nullptr, MAKEINTRESOURCEW(32512))));
   for (const char* name : {"notepad.exe", "calc.exe", "Explorer.exe"}) {
@@ -420,6 +429,183 @@ TEST_F(Win32ControlsTest, ListViewShowsRowsInTheObjectsOrder) {
 
   ListView_SetItemState(h, 1, LVIS_SELECTED, LVIS_SELECTED);
   EXPECT_EQ(list.ItemIndex(), 1) << "the user's selection reaches the object";
+}
+
+// The Unicode text on the clipboard; empty when there is none.
+std::string ClipboardText() {
+  if (!OpenClipboard(nullptr)) return "(clipboard busy)";
+  std::string text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = Narrow(chars);
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+void EmptyTheClipboard() {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+}
+
+// Ctrl+C as the list's window receives it: GetKeyState answers from the thread's key state.
+void PressCtrlC(HWND hwnd) {
+  BYTE saved[256], held[256];
+  GetKeyboardState(saved);
+  std::copy(std::begin(saved), std::end(saved), held);
+  held[VK_CONTROL] = 0x80;
+  SetKeyboardState(held);
+  SendMessageW(hwnd, WM_KEYDOWN, 'C', 0);
+  SetKeyboardState(saved);
+}
+
+TListView& ReportList(TForm& form, const std::vector<std::pair<const char*, int>>& columns) {
+  auto& list = form.Create<TListView>("lvApps");
+  list.SetBounds(0, 0, 473, 329);
+  list.SetParent(&form);
+  list.SetViewStyle(TViewStyle::vsReport);
+  list.SetRowSelect(true);
+  list.SetReadOnly(true);
+  for (const auto& [caption, width] : columns) {
+    auto& column = list.Columns().Add();
+    column.SetCaption(caption);
+    column.SetWidth(width);
+  }
+  return list;
+}
+
+TEST_F(Win32ControlsTest, CtrlCCopiesTheSelectedOrAllRowsAsATable) {
+  auto& list = ReportList(*form_, {{"File", 100}, {"Time", 100}});
+  list.SetMultiSelect(true);
+  for (const char* name : {"b.exe", "a.exe", "c.exe"}) {
+    auto& row = list.Add();
+    row.SetCaption(name);
+    row.SubItems().Add(std::string("time\tof\n") + name);
+  }
+  HWND h = H(list);
+  EXPECT_EQ(GetWindowLongW(h, GWL_STYLE) & LVS_SINGLESEL, 0) << "several rows can be selected";
+
+  EmptyTheClipboard();
+  PressCtrlC(h);
+  EXPECT_EQ(ClipboardText(), "") << "without AllowCopy the key does nothing";
+
+  list.SetAllowCopy(true);
+  PressCtrlC(h);
+  EXPECT_EQ(ClipboardText(),
+            "File\tTime\r\n"
+            "b.exe\ttime of b.exe\r\na.exe\ttime of a.exe\r\nc.exe\ttime of c.exe\r\n")
+      << "nothing selected: every row, in the list's order";
+
+  ListView_SetItemState(h, 2, LVIS_SELECTED, LVIS_SELECTED);
+  ListView_SetItemState(h, 0, LVIS_SELECTED, LVIS_SELECTED);
+  PressCtrlC(h);
+  EXPECT_EQ(ClipboardText(), "File\tTime\r\nb.exe\ttime of b.exe\r\nc.exe\ttime of c.exe\r\n")
+      << "the rows the user selected";
+}
+
+TEST_F(Win32ControlsTest, TheHeaderShowsTheSortArrowOfTheListOnly) {
+  auto& list = ReportList(*form_, {{"File", 100}, {"Details", 100}, {"Time", 100}});
+  HWND header = ListView_GetHeader(H(list));
+  const auto arrows = [&] {
+    std::string out;
+    for (int i = 0; i < Header_GetItemCount(header); ++i) {
+      HDITEMW item{};
+      item.mask = HDI_FORMAT;
+      Header_GetItem(header, i, &item);
+      out += (item.fmt & HDF_SORTUP) ? (item.fmt & HDF_SORTDOWN ? '!' : 'U')
+                                     : (item.fmt & HDF_SORTDOWN ? 'D' : '-');
+    }
+    return out;
+  };
+  EXPECT_EQ(arrows(), "---");
+  list.SetSortIndicator(1, TSortDirection::sdAscending);
+  EXPECT_EQ(arrows(), "-U-");
+  list.SetSortIndicator(2, TSortDirection::sdDescending);
+  EXPECT_EQ(arrows(), "--D");
+  list.Columns()[0].SetCaption("Application File");  // the columns are written again
+  EXPECT_EQ(arrows(), "--D");
+  list.SetSortIndicator(-1, TSortDirection::sdNone);
+  EXPECT_EQ(arrows(), "---");
+}
+
+TEST_F(Win32ControlsTest, InfoTipsShowTheWholeTextOfCutCellsOnly) {
+  auto& list = ReportList(*form_, {{"File", 90}, {"Details", 90}, {"Time", 90}});
+  AppImages(list);
+  const std::string long_text = "A description far too long for a column of ninety pixels";
+  for (const char* name : {"a.exe", "an-application-with-a-long-name.exe"}) {
+    auto& row = list.Add();
+    row.SetCaption(name);
+    row.SubItems().Add(name[1] == '.' ? "Short" : long_text.c_str());
+    row.SubItems().Add(name[1] == '.' ? "00:00:01" : "1234:56:78 and then some more");
+  }
+  HWND h = H(list);
+  const auto tip = [&](int row, int column) {
+    wchar_t text[256] = L"(left as it was)";
+    NMLVGETINFOTIPW info{};
+    info.hdr.hwndFrom = h;
+    info.hdr.code = LVN_GETINFOTIPW;
+    info.pszText = text;
+    info.cchTextMax = 256;
+    info.iItem = row;
+    info.iSubItem = column;
+    SendMessageW(H(*form_), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    return Narrow(text);
+  };
+  for (int column = 0; column < 3; ++column) {
+    EXPECT_EQ(tip(0, column), "") << "a short cell has no tip, column " << column;
+  }
+  EXPECT_EQ(tip(1, 0), "an-application-with-a-long-name.exe");
+  EXPECT_EQ(tip(1, 1), long_text);
+  EXPECT_EQ(tip(1, 2), "1234:56:78 and then some more");
+  EXPECT_EQ(tip(7, 0), "") << "a row that is not there";
+  EXPECT_NE(ListView_GetExtendedListViewStyle(h) & LVS_EX_INFOTIP, 0u);
+}
+
+TEST_F(Win32ControlsTest, FirstColumnTextsLineUpAfterTheIconWithAGap) {
+  auto& list = ReportList(*form_, {{"File", 200}, {"Time", 100}});
+  auto& images = AppImages(list);
+  const int icon =
+      images.AddIcon(reinterpret_cast<std::uintptr_t>(LoadIconW(nullptr, MAKEINTRESOURCEW(32512))));
+  for (int i = 0; i < 2; ++i) {
+    auto& row = list.Add();
+    row.SetCaption("WWW.exe");
+    row.SubItems().Add("00:00:01");
+    row.SetImageIndex(i == 0 ? icon : -1);
+  }
+  HWND h = H(list);
+  RECT client;
+  GetClientRect(h, &client);
+  const win32::WindowDc screen;
+  win32::GdiObject<HBITMAP> bitmap(
+      CreateCompatibleBitmap(screen.Get(), client.right, client.bottom));
+  const win32::MemoryDc dc(screen.Get(), bitmap.Get());
+  SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT | PRF_ERASEBKGND);
+
+  const int dpi = ScreenDpi();
+  // The first x at or after `from` where the row shows anything but its background.
+  const auto first_ink = [&](int row, int from) {
+    RECT rc;
+    ListView_GetItemRect(h, row, &rc, LVIR_BOUNDS);
+    const COLORREF background = GetPixel(dc.Get(), rc.left, rc.top);
+    for (int x = from; x < rc.left + ListView_GetColumnWidth(h, 0); ++x) {
+      for (int y = rc.top; y < rc.bottom; ++y) {
+        if (GetPixel(dc.Get(), x, y) != background) return x;
+      }
+    }
+    return -1;
+  };
+  RECT row0;
+  ListView_GetItemRect(h, 0, &row0, LVIR_BOUNDS);
+  const int icon_end = row0.left + MulDiv(2, dpi, 96) + 32;
+  EXPECT_GE(first_ink(0, row0.left), row0.left) << "the icon is drawn";
+  EXPECT_LT(first_ink(0, row0.left), icon_end);
+  const int text_with_icon = first_ink(0, icon_end);
+  const int text_without_icon = first_ink(1, row0.left);
+  EXPECT_GE(text_with_icon, icon_end + MulDiv(4, dpi, 96)) << "a gap between icon and text";
+  EXPECT_EQ(text_without_icon, text_with_icon) << "a row without an icon lines up";
 }
 
 TEST_F(Win32ControlsTest, NavigationBarClicksRaiseTheButtonsEvent) {

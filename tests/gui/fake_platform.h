@@ -1,4 +1,5 @@
-// A platform for native tests: records message boxes and timers, makes no windows.
+// A platform for native tests: records message boxes, timers and clipboard writes, makes no
+// windows.
 #pragma once
 
 #include <functional>
@@ -40,6 +41,10 @@ class FakePlatform : public GuiPlatform {
     return handle;
   }
   void OpenInShell(std::string_view target) override { opened.emplace_back(target); }
+  bool SetClipboardText(std::string_view text) override {
+    clipboard.emplace_back(text);
+    return clipboard_works;
+  }
   int CollateText(std::string_view a, std::string_view b) override {
     ++collations;
     return a.compare(b);
@@ -54,6 +59,8 @@ class FakePlatform : public GuiPlatform {
   std::vector<Box> boxes;
   std::vector<std::shared_ptr<TimerRecord>> timers;
   std::vector<std::string> opened;
+  std::vector<std::string> clipboard;  // every text written, in order
+  bool clipboard_works = true;
   int answer = kIdOk;
   int collations = 0;
 };

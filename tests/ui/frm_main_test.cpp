@@ -113,6 +113,9 @@ TEST_F(FrmMainTest, StartsWithTheDesignedFrameAndValues) {
   EXPECT_EQ(columns[0].Width() + columns[1].Width() + columns[2].Width(), 130 + 180 + 140);
   EXPECT_EQ(form->imgsApps().Width(), 32);
   EXPECT_EQ(form->lvApps().SmallImages(), &form->imgsApps());
+  EXPECT_TRUE(form->lvApps().AllowCopy());
+  EXPECT_TRUE(form->lvApps().MultiSelect());
+  EXPECT_EQ(form->lvApps().SortIndicatorColumn(), -1);
   EXPECT_EQ(form->SpinEdit1().Value(), 1);
   EXPECT_EQ(form->SpinEdit1().MaxValue(), 100);
   EXPECT_TRUE(form->chkAutoRefreshStats().Checked());
@@ -285,6 +288,55 @@ TEST_F(FrmMainTest, ARowAddedWhileSortedByTimeLeavesTheListInCaptionOrder) {
   Run(3, "a.exe");
   TickWith(3);
   EXPECT_EQ(Column(0), (std::vector<std::string>{"a.exe", "m.exe", "z.exe"}));
+}
+
+TEST_F(FrmMainTest, TheHeaderArrowShowsTheSortInEffect) {
+  using gui::TSortDirection;
+  const auto arrow = [this] {
+    return std::pair(form->lvApps().SortIndicatorColumn(), form->lvApps().SortIndicatorDirection());
+  };
+  Run(1, "m.exe");
+  Run(2, "z.exe");
+  ledger.AddProcessTime("z.exe", 50);
+  ledger.AddProcessTime("m.exe", 10);
+  form->RefreshApplicationList();
+  EXPECT_EQ(arrow(), std::pair(-1, TSortDirection::sdNone)) << "caption order: no arrow";
+
+  form->lvApps().ColumnClick(1);
+  EXPECT_EQ(arrow(), std::pair(1, TSortDirection::sdAscending)) << "first click";
+  form->lvApps().ColumnClick(1);
+  EXPECT_EQ(arrow(), std::pair(1, TSortDirection::sdDescending)) << "second click";
+  form->lvApps().ColumnClick(0);
+  EXPECT_EQ(arrow(), std::pair(0, TSortDirection::sdAscending)) << "third click, other column";
+
+  Run(3, "a.exe");
+  TickWith(3);
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"a.exe", "m.exe", "z.exe"}));
+  EXPECT_EQ(arrow(), std::pair(-1, TSortDirection::sdNone)) << "a new row: caption order again";
+
+  form->chkAutoSort().SetChecked(true);
+  TickWith(3);
+  EXPECT_EQ(arrow(), std::pair(2, TSortDirection::sdDescending)) << "automatic sort by time";
+  Run(4, "b.exe");
+  TickWith(4);
+  EXPECT_EQ(arrow(), std::pair(2, TSortDirection::sdDescending))
+      << "a new row under the automatic sort is sorted by time again";
+}
+
+TEST_F(FrmMainTest, CopyPutsTheApplicationsTableOnTheClipboard) {
+  Run(1, "b.exe", true, DetailsFields{"Beta", "", "", ""});
+  Run(2, "a.exe", true, DetailsFields{"Alpha", "", "", ""});
+  ledger.AddProcessTime("b.exe", 30);
+  ledger.AddProcessTime("a.exe", 10);
+  form->RefreshApplicationList();
+  form->lvApps().ColumnClick(2);
+  form->lvApps().ColumnClick(2);  // descending by time: b.exe first
+  ASSERT_TRUE(form->lvApps().CopyRows());
+  ASSERT_EQ(platform.clipboard.size(), 1u);
+  EXPECT_EQ(platform.clipboard[0],
+            "Application File\tApplication Details\tTime Spent In Application\r\n"
+            "b.exe\tBeta\t00:00:30\r\n"
+            "a.exe\tAlpha\t00:00:10\r\n");
 }
 
 TEST_F(FrmMainTest, ChartHasOneTitledGradientSeriesPerLedgerEntryWithItsShare) {
