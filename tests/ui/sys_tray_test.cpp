@@ -92,18 +92,17 @@ TEST(SysTray, TaskbarCreatedBroadcastAddsTheIconAgain) {
   EXPECT_TRUE(ShellKnowsIcon(tray));
 }
 
+BOOL CALLBACK KeepOpenMenu(HWND hwnd, LPARAM param) {
+  wchar_t name[16] = {};
+  GetClassNameW(hwnd, name, 16);
+  if (std::wstring(name) != L"#32768" || !IsWindowVisible(hwnd)) return TRUE;
+  *reinterpret_cast<HWND*>(param) = hwnd;
+  return FALSE;
+}
+
 HWND OpenMenuOfThisThread() {
   HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM param) {
-        wchar_t name[16] = {};
-        GetClassNameW(hwnd, name, 16);
-        if (std::wstring(name) != L"#32768" || !IsWindowVisible(hwnd)) return TRUE;
-        *reinterpret_cast<HWND*>(param) = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumThreadWindows(GetCurrentThreadId(), KeepOpenMenu, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
