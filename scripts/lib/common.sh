@@ -17,6 +17,7 @@ VELMORA_PACKAGES=(
   xvfb xauth x11-apps imagemagick librsvg2-bin
   clang libclang-rt-14-dev
   fp-utils-3.2.2
+  nsis zip strace util-linux
 )
 
 # Wine maps Windows file names to Unix ones in the locale's character set: without a UTF-8
