@@ -79,7 +79,8 @@ FunctionEnd
 !insertmacro UseInstallMode ""
 !insertmacro UseInstallMode "un."
 
-Function IsAdmin  ; pushes 1 when this process has administrator rights
+!macro IsAdmin un
+Function ${un}IsAdmin  ; pushes 1 when this process has administrator rights
   UserInfo::GetAccountType
   Pop $0
   ${If} $0 == "Admin"
@@ -88,6 +89,9 @@ Function IsAdmin  ; pushes 1 when this process has administrator rights
     Push 0
   ${EndIf}
 FunctionEnd
+!macroend
+!insertmacro IsAdmin ""
+!insertmacro IsAdmin "un."
 
 Function DefaultFolder
   ${If} $AllUsers == 1
@@ -241,6 +245,13 @@ Function un.onInit
   ClearErrors
   ${GetOptions} $R0 "/AllUsers" $R1
   ${IfNot} ${Errors}
+    Call un.IsAdmin
+    Pop $1
+    ${If} $1 != 1
+      MessageBox MB_ICONSTOP "Velmora was installed for all users: removing it needs administrator rights." /SD IDOK
+      SetErrorLevel 740  ; ERROR_ELEVATION_REQUIRED
+      Quit
+    ${EndIf}
     StrCpy $AllUsers 1
   ${EndIf}
   Call un.UseInstallMode
