@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -62,7 +63,8 @@ MSG KeyDown(HWND hwnd, WPARAM key) {
   return msg;
 }
 
-COLORREF PixelAfterPrint(TControl& control, int x, int y) {
+// Prints the control's client area into a memory bitmap and hands it to `look`.
+void LookAtPrintedClient(TControl& control, const std::function<void(HDC, const RECT&)>& look) {
   RECT rc;
   GetClientRect(H(control), &rc);
   HDC screen = GetDC(nullptr);
@@ -71,11 +73,16 @@ COLORREF PixelAfterPrint(TControl& control, int x, int y) {
   HGDIOBJ old = SelectObject(mem, bitmap);
   SendMessageW(H(control), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem),
                PRF_CLIENT | PRF_ERASEBKGND);
-  const COLORREF c = GetPixel(mem, x, y);
+  look(mem, rc);
   SelectObject(mem, old);
   DeleteObject(bitmap);
   DeleteDC(mem);
   ReleaseDC(nullptr, screen);
+}
+
+COLORREF PixelAfterPrint(TControl& control, int x, int y) {
+  COLORREF c = CLR_INVALID;
+  LookAtPrintedClient(control, [&](HDC dc, const RECT&) { c = GetPixel(dc, x, y); });
   return c;
 }
 
@@ -674,29 +681,19 @@ struct ColourSpread {
 };
 
 ColourSpread SpreadOf(TControl& control, COLORREF colour) {
-  RECT rc;
-  GetClientRect(H(control), &rc);
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, rc.right, rc.bottom);
-  HGDIOBJ old = SelectObject(mem, bitmap);
-  SendMessageW(H(control), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem),
-               PRF_CLIENT | PRF_ERASEBKGND);
   ColourSpread spread;
-  for (int y = 0; y < rc.bottom; ++y) {
-    int row = 0;
-    for (int x = 0; x < rc.right; ++x) {
-      if (GetPixel(mem, x, y) != colour) continue;
-      ++row;
-      if (spread.first_column < 0 || x < spread.first_column) spread.first_column = x;
-      spread.last_column = std::max(spread.last_column, x);
+  LookAtPrintedClient(control, [&](HDC dc, const RECT& rc) {
+    for (int y = 0; y < rc.bottom; ++y) {
+      int row = 0;
+      for (int x = 0; x < rc.right; ++x) {
+        if (GetPixel(dc, x, y) != colour) continue;
+        ++row;
+        if (spread.first_column < 0 || x < spread.first_column) spread.first_column = x;
+        spread.last_column = std::max(spread.last_column, x);
+      }
+      spread.widest_row = std::max(spread.widest_row, row);
     }
-    spread.widest_row = std::max(spread.widest_row, row);
-  }
-  SelectObject(mem, old);
-  DeleteObject(bitmap);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
+  });
   return spread;
 }
 
