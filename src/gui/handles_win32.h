@@ -48,6 +48,9 @@ struct DestroyIconHandle {
 struct DestroyWindowHandle {
   void operator()(HWND hwnd) const { DestroyWindow(hwnd); }
 };
+struct DestroyMenuHandle {
+  void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
 
 // A font, brush, pen or bitmap.
 template <class H>
@@ -62,6 +65,9 @@ using OwnedIcon = UniqueHandle<HICON, DestroyIconHandle>;
 // holds it. A child window's holder must go before the parent window, or the handle is stale
 // by then: the peers of a control's children go before its own.
 using OwnedWindow = UniqueHandle<HWND, DestroyWindowHandle>;
+
+// A popup menu made for one opening (CreatePopupMenu), destroyed when it has closed.
+using OwnedMenu = UniqueHandle<HMENU, DestroyMenuHandle>;
 
 // Selects an object into a DC for the guard's lifetime, then puts the DC's previous object
 // back: a DC must not be deleted, nor the object deleted, while the object is selected.

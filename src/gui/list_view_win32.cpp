@@ -28,11 +28,6 @@ constexpr int kTextMargin = 6;
 
 constexpr UINT kCopyCommand = 1;
 
-struct DestroyMenuHandle {
-  void operator()(HMENU menu) const { DestroyMenu(menu); }
-};
-using OwnedMenu = UniqueHandle<HMENU, DestroyMenuHandle>;
-
 // The first column of one row: the whole cell, where its icon goes, where its text goes.
 struct FirstCell {
   RECT cell{};

@@ -11,13 +11,8 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"VelmoraSysTrayWindow";
 
-struct DestroyMenuHandle {
-  void operator()(HMENU menu) const { DestroyMenu(menu); }
-};
-using OwnedMenu = gui::win32::UniqueHandle<HMENU, DestroyMenuHandle>;
-
-OwnedMenu MakePopupMenu(const TrayMenu& items) {
-  OwnedMenu menu(CreatePopupMenu());
+gui::win32::OwnedMenu MakePopupMenu(const TrayMenu& items) {
+  gui::win32::OwnedMenu menu(CreatePopupMenu());
   if (!menu) return menu;
   for (std::size_t i = 0; i < items.size(); ++i) {
     const TrayMenuItem& item = items[i];
@@ -98,7 +93,7 @@ void TSysTray::SetIcon(HICON icon) {
 void TSysTray::OpenPopup(int x, int y) {
   if (!build_popup_menu_) return;
   const TrayMenu items = build_popup_menu_();
-  const OwnedMenu menu = MakePopupMenu(items);
+  const gui::win32::OwnedMenu menu = MakePopupMenu(items);
   if (!menu) return;
   // A notification-area menu must be owned by the foreground window, or it does not close
   // when the user clicks elsewhere; the null message posted after it makes the next opening
