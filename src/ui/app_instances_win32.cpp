@@ -298,18 +298,23 @@ void TAppInstances::AskOthersWhetherActive() {
 void TAppInstances::ActivateFirstCopy() {
   const auto ids = RegisteredIds();
   if (ids.empty()) return;
-  HWND target = FindProcessWindow(ids.front(), application_class_);
-  if (!target) return;
+  const HWND application = FindProcessWindow(ids.front(), application_class_);
+  if (!application) return;
   // The application window is hidden; when the first copy shows a window of its own (its
-  // main window is open), that is what the user expects to come to the front. The guard
-  // shows nothing itself: what the running copy shows is its own answer to the hand-over.
+  // main window is open), that is what the user expects to come to the front. When it shows
+  // none, nothing is brought forward: a hidden window in the foreground would take the
+  // keyboard from the user's window and show nothing, and under Wine its late activation
+  // could even overtake the window the running copy shows in answer to the hand-over. The
+  // guard shows nothing itself: what the running copy shows is its own answer.
+  HWND target = nullptr;
   for (HWND hwnd : TopLevelWindowsOf(ids.front())) {
-    if (hwnd != target && IsWindowVisible(hwnd) &&
+    if (hwnd != application && IsWindowVisible(hwnd) &&
         !(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
       target = hwnd;
       break;
     }
   }
+  if (!target) return;
   DWORD_PTR ignored = 0;
   if (IsIconic(target)) {
     SendMessageTimeoutW(target, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,

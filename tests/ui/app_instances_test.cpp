@@ -121,6 +121,24 @@ TEST_F(GuardTest, SecondStartFromTheSamePathEndsWithCodeZeroAndHandsItsArguments
   EXPECT_EQ(first.Wait(0), -1) << "the first copy goes on";
 }
 
+// The first copy shows no window, only its hidden application window: a refused start must
+// not put that hidden window in the foreground, where it would take the keyboard from the
+// window the user has and show nothing.
+TEST_F(GuardTest, ASecondStartLeavesTheForegroundAloneWhenTheFirstCopyShowsNoWindow) {
+  Child& first = StartRunning(exe_);
+  HWND mine = CreateWindowExW(0, L"STATIC", L"the user's window", WS_POPUP | WS_VISIBLE, 0, 0, 50,
+                              50, nullptr, nullptr, nullptr, nullptr);
+  SetForegroundWindow(mine);
+  ASSERT_EQ(GetForegroundWindow(), mine);
+  Child& second = Start(exe_);
+  EXPECT_EQ(second.Wait(20000), 0);
+  EXPECT_TRUE(WaitForLog("cmdline " + std::to_string(first.pid()))) << Log();
+  // The activation is asynchronous across processes; give a wrong one time to show.
+  Sleep(300);
+  EXPECT_EQ(GetForegroundWindow(), mine);
+  DestroyWindow(mine);
+}
+
 TEST_F(GuardTest, SamePathInAnotherLetterCaseIsTheSameCopy) {
   StartRunning(exe_);
   fs::path upper = folder_ / "VELMORA-GUARD-CHILD.EXE";

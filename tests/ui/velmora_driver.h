@@ -300,6 +300,16 @@ inline std::wstring CopyOfVelmora(const std::wstring& folder_name) {
   return exe;
 }
 
+// Names a window for a failure message: its class, text and process.
+inline std::string Describe(HWND hwnd) {
+  if (!hwnd) return "no window";
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  std::string text;
+  for (wchar_t c : ClassOf(hwnd) + L" \"" + TextOf(hwnd) + L"\"") text += c < 128 ? char(c) : '?';
+  return text + " of process " + std::to_string(pid);
+}
+
 inline bool ShowsAWindow(const Velmora& app) {
   return app.Main() && IsWindowVisible(app.Main());
 }

@@ -239,7 +239,9 @@ TEST(VelmoraExe, SecondStartShowsTheRunningCopysWindowInTheForeground) {
     EXPECT_TRUE(WaitFor([&] { return ShowsAWindow(first) && !IsIconic(main); }))
         << "the running copy's window was not shown";
     EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == main; }, 5))
-        << "the running copy's window is not in the foreground";
+        << "the running copy's window is not in the foreground, "
+        << Describe(GetForegroundWindow()) << " is; the test is process " << GetCurrentProcessId()
+        << ", the running copy " << GetProcessId(first.Process());
     DestroyWindow(other);
   }
 }
