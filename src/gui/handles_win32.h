@@ -1,43 +1,13 @@
 // Owners of GDI and USER handles. Each gives its handle back to the system exactly once, when
 // it goes: none can be copied (a copy would free the handle twice), and those that may change
-// hands are move-only.
+// hands are move-only. `UniqueHandle` is the one of core/handles_win32.h.
 #pragma once
 
 #include <windows.h>
 
+#include "core/handles_win32.h"
+
 namespace velmora::gui::win32 {
-
-// A handle freed by `Free` when the owner goes. Move-only.
-template <class H, class Free>
-class UniqueHandle {
- public:
-  UniqueHandle() = default;
-  explicit UniqueHandle(H handle) : handle_(handle) {}
-  ~UniqueHandle() { Reset(); }
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
-  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
-  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-    if (this != &other) {
-      Reset(other.handle_);
-      other.handle_ = nullptr;
-    }
-    return *this;
-  }
-
-  // Frees the handle held (after taking the new one, so that a handle is never freed while
-  // it is still the one in use) and holds `handle`.
-  void Reset(H handle = nullptr) {
-    H old = handle_;
-    handle_ = handle;
-    if (old) Free{}(old);
-  }
-  H Get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-
- private:
-  H handle_ = nullptr;
-};
 
 struct DeleteGdiObject {
   void operator()(HGDIOBJ object) const { DeleteObject(object); }

@@ -49,7 +49,7 @@ class ImageListStore final : public ImageStore {
   std::uintptr_t Handle() const override { return reinterpret_cast<std::uintptr_t>(list_.Get()); }
 
  private:
-  win32::UniqueHandle<HIMAGELIST, DestroyImageList> list_;
+  UniqueHandle<HIMAGELIST, DestroyImageList> list_;
 };
 
 struct FreeGlobal {

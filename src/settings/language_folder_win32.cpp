@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "core/text.h"
-#include "gui/handles_win32.h"
+#include "core/handles_win32.h"
 
 namespace velmora::settings {
 namespace {
@@ -14,17 +14,7 @@ namespace {
 struct CloseFind {
   void operator()(HANDLE find) const { FindClose(find); }
 };
-struct CloseFile {
-  void operator()(HANDLE file) const { CloseHandle(file); }
-};
-// Both functions report failure with INVALID_HANDLE_VALUE, not null: it is turned into an
-// empty owner where the handle is taken.
-using FindHandle = gui::win32::UniqueHandle<HANDLE, CloseFind>;
-using FileHandle = gui::win32::UniqueHandle<HANDLE, CloseFile>;
-
-HANDLE NullIfInvalid(HANDLE handle) {
-  return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
-}
+using FindHandle = UniqueHandle<HANDLE, CloseFind>;
 
 // The search also matches each file's 8.3 short name: on volumes that make short names,
 // "*.LNG" finds "x.lngx" too (short name "X~1.LNG"). Only a long name that itself
@@ -60,7 +50,7 @@ std::vector<std::string> Win32LanguageFolder::FindLanguageFiles(const std::strin
 std::optional<std::string> Win32LanguageFolder::ReadFile(const std::string& path,
                                                          std::size_t max_bytes) const {
   // Sharing everything: a language file open in an editor, or being replaced, is still read.
-  const FileHandle file(NullIfInvalid(CreateFileW(
+  const KernelHandle file(NullIfInvalid(CreateFileW(
       Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
   if (!file) return std::nullopt;

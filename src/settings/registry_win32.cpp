@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/text.h"
-#include "gui/handles_win32.h"
+#include "core/handles_win32.h"
 
 namespace velmora::settings {
 namespace {
@@ -18,7 +18,7 @@ namespace {
 struct CloseKey {
   void operator()(HKEY key) const { RegCloseKey(key); }
 };
-using OwnedKey = gui::win32::UniqueHandle<HKEY, CloseKey>;
+using OwnedKey = UniqueHandle<HKEY, CloseKey>;
 
 // The settings only read and write values; they never enumerate or make sub-keys through an
 // open key, so they ask for no more than that (a key of a policy-restricted user may allow

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "core/handles_win32.h"
 #include "core/text.h"
 #include "core/wow64_win32.h"
 
@@ -36,20 +37,6 @@ ProcessApi LoadProcessApi() {
 
 // Longest path the system can report (extended-length paths).
 constexpr DWORD kPathBufferChars = 32768;
-
-class Handle {
- public:
-  explicit Handle(HANDLE h) : h_(h) {}
-  ~Handle() {
-    if (h_ && h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  HANDLE get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
 
 std::string TextBeforeNul(const wchar_t* text, std::size_t capacity) {
   std::size_t n = 0;
@@ -105,14 +92,14 @@ template <typename Visit>
 void Win32ProcessInspector::WalkProcesses(Visit visit) {
   if (!api_.create_snapshot || !api_.process_first || !api_.process_next) return;
   ++counters_.process_snapshots;
-  Handle snapshot(api_.create_snapshot(TH32CS_SNAPPROCESS, 0));
-  if (snapshot.get() == INVALID_HANDLE_VALUE) return;
+  const KernelHandle snapshot(NullIfInvalid(api_.create_snapshot(TH32CS_SNAPPROCESS, 0)));
+  if (!snapshot) return;
   // The record's size tells the system which layout the caller has; it differs between
   // 32-bit and 64-bit processes, so it is always the compiler's own.
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof(PROCESSENTRY32W);
-  for (BOOL read = api_.process_first(snapshot.get(), &entry); read;
-       read = api_.process_next(snapshot.get(), &entry)) {
+  for (BOOL read = api_.process_first(snapshot.Get(), &entry); read;
+       read = api_.process_next(snapshot.Get(), &entry)) {
     if (!visit(entry)) return;
   }
 }
@@ -147,26 +134,26 @@ std::optional<std::string> Win32ProcessInspector::GetProcessImagePath(ProcessId 
   DWORD size = kPathBufferChars;
   if (api_.query_full_process_image_name) {
     ++counters_.process_opens;
-    Handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-    if (!process.get()) return std::nullopt;
+    const KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    if (!process) return std::nullopt;
     ++counters_.image_path_queries;
-    if (!api_.query_full_process_image_name(process.get(), 0, buffer.data(), &size) || size == 0) {
+    if (!api_.query_full_process_image_name(process.Get(), 0, buffer.data(), &size) || size == 0) {
       return std::nullopt;
     }
     return Narrow(std::wstring_view(buffer.data(), size));
   }
   if (!api_.enum_process_modules || !api_.get_module_file_name_ex) return std::nullopt;
   ++counters_.process_opens;
-  Handle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
-  if (!process.get()) return std::nullopt;
+  const KernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+  if (!process) return std::nullopt;
   HMODULE module = nullptr;
   DWORD needed = 0;
   ++counters_.image_path_queries;
-  if (!api_.enum_process_modules(process.get(), &module, sizeof(module), &needed)) {
+  if (!api_.enum_process_modules(process.Get(), &module, sizeof(module), &needed)) {
     return std::nullopt;
   }
   ++counters_.image_path_queries;
-  const DWORD length = api_.get_module_file_name_ex(process.get(), module, buffer.data(), size);
+  const DWORD length = api_.get_module_file_name_ex(process.Get(), module, buffer.data(), size);
   if (length == 0) return std::nullopt;
   return Narrow(std::wstring_view(buffer.data(), length));
 }

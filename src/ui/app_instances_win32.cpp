@@ -95,14 +95,12 @@ std::vector<HWND> TopLevelWindowsOf(DWORD process_id) {
 
 bool IsProcessAlive(DWORD process_id) {
   if (process_id == GetCurrentProcessId()) return true;
-  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, process_id);
+  const KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, process_id));
   if (!process) {
     // Access denied means it exists (another user's copy); anything else means it is gone.
     return GetLastError() == ERROR_ACCESS_DENIED;
   }
-  const bool alive = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-  CloseHandle(process);
-  return alive;
+  return WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
 }
 
 HWND FindProcessWindow(DWORD process_id, const std::wstring& window_class) {
@@ -119,55 +117,51 @@ HWND FindProcessWindow(DWORD process_id, const std::wstring& window_class) {
 InterProcessLock::InterProcessLock(const std::u16string& event_name,
                                    const std::u16string& block_name) {
   // Auto-reset and initially signalled: the first waiter takes the lock, Release hands it on.
-  event_ = CreateEventW(nullptr, FALSE, TRUE, ToWide(event_name).c_str());
-  mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 16,
-                                ToWide(block_name).c_str());
-  if (mapping_) {
-    block_ = static_cast<volatile LONG*>(MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, 16));
+  event_.Reset(CreateEventW(nullptr, FALSE, TRUE, ToWide(event_name).c_str()));
+  block_mapping_.Reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 16,
+                                          ToWide(block_name).c_str()));
+  if (block_mapping_) {
+    block_view_.Reset(MapViewOfFile(block_mapping_.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 16));
   }
-}
-
-InterProcessLock::~InterProcessLock() {
-  if (block_) UnmapViewOfFile(const_cast<LONG*>(block_));
-  if (mapping_) CloseHandle(mapping_);
-  if (event_) CloseHandle(event_);
 }
 
 void InterProcessLock::Acquire() {
-  if (!event_ || !block_) return;  // no kernel objects: nothing to serialise against
+  volatile LONG* const block = this->block();
+  if (!event_ || !block) return;  // no kernel objects: nothing to serialise against
   const LONG process = static_cast<LONG>(GetCurrentProcessId());
   const LONG thread = static_cast<LONG>(GetCurrentThreadId());
-  if (block_[0] == process && block_[1] == thread) {
-    InterlockedIncrement(&block_[2]);
+  if (block[0] == process && block[1] == thread) {
+    InterlockedIncrement(&block[2]);
     return;
   }
   for (;;) {
-    if (WaitForSingleObject(event_, kLockPollMs) == WAIT_OBJECT_0) break;
+    if (WaitForSingleObject(event_.Get(), kLockPollMs) == WAIT_OBJECT_0) break;
     // The holder may have been killed inside the lock; then nobody will ever signal the
     // event, and the lock passes to us.
-    const DWORD holder = static_cast<DWORD>(block_[0]);
+    const DWORD holder = static_cast<DWORD>(block[0]);
     if (holder != 0 && !IsProcessAlive(holder)) {
-      if (InterlockedCompareExchange(&block_[0], process, static_cast<LONG>(holder)) ==
+      if (InterlockedCompareExchange(&block[0], process, static_cast<LONG>(holder)) ==
           static_cast<LONG>(holder)) {
         break;
       }
     }
   }
-  block_[0] = process;
-  block_[1] = thread;
-  block_[2] = 1;
+  block[0] = process;
+  block[1] = thread;
+  block[2] = 1;
 }
 
 void InterProcessLock::Release() {
-  if (!event_ || !block_) return;
-  if (block_[0] != static_cast<LONG>(GetCurrentProcessId()) ||
-      block_[1] != static_cast<LONG>(GetCurrentThreadId())) {
+  volatile LONG* const block = this->block();
+  if (!event_ || !block) return;
+  if (block[0] != static_cast<LONG>(GetCurrentProcessId()) ||
+      block[1] != static_cast<LONG>(GetCurrentThreadId())) {
     return;  // not ours
   }
-  if (InterlockedDecrement(&block_[2]) > 0) return;
-  block_[1] = 0;
-  block_[0] = 0;
-  SetEvent(event_);
+  if (InterlockedDecrement(&block[2]) > 0) return;
+  block[1] = 0;
+  block[0] = 0;
+  SetEvent(event_.Get());
 }
 
 // --- TAppInstances --------------------------------------------------------------------------
@@ -179,7 +173,7 @@ auto TAppInstances::UnderLock(Work work) {
     explicit Guard(InterProcessLock& l) : lock(l) { lock.Acquire(); }
     ~Guard() { lock.Release(); }
   } guard(lock_);
-  InstanceTable table(std::span<std::uint8_t, InstanceTable::kSize>(table_memory_,
+  InstanceTable table(std::span<std::uint8_t, InstanceTable::kSize>(table_memory(),
                                                                       InstanceTable::kSize));
   return work(table);
 }
@@ -195,8 +189,6 @@ TAppInstances::TAppInstances(std::wstring application_window_class, std::wstring
 TAppInstances::~TAppInstances() {
   Unregister();
   window_ = {};
-  if (table_memory_) UnmapViewOfFile(table_memory_);
-  if (mapping_) CloseHandle(mapping_);
 }
 
 void TAppInstances::Register() {
@@ -209,13 +201,13 @@ void TAppInstances::Register() {
   message_ = RegisterWindowMessageW(ToWide(names_.message).c_str());
 
   // Created zero-filled by the first copy that opens it.
-  mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                InstanceTable::kSize, ToWide(names_.table).c_str());
-  if (mapping_) {
-    table_memory_ = static_cast<std::uint8_t*>(
-        MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, InstanceTable::kSize));
+  table_mapping_.Reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                          InstanceTable::kSize, ToWide(names_.table).c_str()));
+  if (table_mapping_) {
+    table_view_.Reset(
+        MapViewOfFile(table_mapping_.Get(), FILE_MAP_ALL_ACCESS, 0, 0, InstanceTable::kSize));
   }
-  if (!table_memory_) return;  // no shared memory: this copy runs unguarded
+  if (!table_view_) return;  // no shared memory: this copy runs unguarded
 
   const DWORD self = GetCurrentProcessId();
   const auto registration = UnderLock([&](InstanceTable& table) {
@@ -229,12 +221,12 @@ void TAppInstances::Register() {
 }
 
 std::vector<std::uint32_t> TAppInstances::RegisteredIds() {
-  if (!table_memory_) return {};
+  if (!table_view_) return {};
   return UnderLock([](InstanceTable& table) { return table.ids(); });
 }
 
 bool TAppInstances::Check(const std::function<void(UINT)>& exit) {
-  if (!active_ || max_instances_ <= 0 || !table_memory_) return true;
+  if (!active_ || max_instances_ <= 0 || !table_view_) return true;
   const std::size_t count = UnderLock([](InstanceTable& table) {
     table.RemoveIf([](std::uint32_t id) { return !IsProcessAlive(id); });
     return table.count();
@@ -252,7 +244,7 @@ bool TAppInstances::Check(const std::function<void(UINT)>& exit) {
 }
 
 void TAppInstances::Unregister() {
-  if (!registered_ || !table_memory_) return;
+  if (!registered_ || !table_view_) return;
   const DWORD self = GetCurrentProcessId();
   UnderLock([&](InstanceTable& table) { return table.Unregister(self); });
   registered_ = false;

@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/handles_win32.h"
 #include "gui/message_window_win32.h"
 #include "ui/instance_table.h"
 
@@ -33,7 +34,6 @@ namespace velmora::ui {
 class InterProcessLock {
  public:
   InterProcessLock(const std::u16string& event_name, const std::u16string& block_name);
-  ~InterProcessLock();
   InterProcessLock(const InterProcessLock&) = delete;
   InterProcessLock& operator=(const InterProcessLock&) = delete;
 
@@ -41,9 +41,12 @@ class InterProcessLock {
   void Release();
 
  private:
-  HANDLE event_ = nullptr;
-  HANDLE mapping_ = nullptr;
-  volatile LONG* block_ = nullptr;  // [0] process, [1] thread, [2] depth, [3] unused
+  // The holder's record: [0] process, [1] thread, [2] depth, [3] unused.
+  volatile LONG* block() const { return static_cast<volatile LONG*>(block_view_.Get()); }
+
+  KernelHandle event_;
+  KernelHandle block_mapping_;
+  MappedView block_view_;
 };
 
 class TAppInstances {
@@ -119,6 +122,7 @@ class TAppInstances {
 
   template <typename Work>
   auto UnderLock(Work work);
+  std::uint8_t* table_memory() const { return static_cast<std::uint8_t*>(table_view_.Get()); }
 
   bool active_ = true;
   int max_instances_ = 1;
@@ -128,8 +132,8 @@ class TAppInstances {
   std::wstring application_class_;
   InstanceNames names_;
   InterProcessLock lock_;
-  HANDLE mapping_ = nullptr;
-  std::uint8_t* table_memory_ = nullptr;
+  KernelHandle table_mapping_;
+  MappedView table_view_;
   UINT message_ = 0;
   bool registered_ = false;
   // Last: the window goes first, while everything its messages reach is still there.

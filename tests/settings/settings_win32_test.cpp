@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/text.h"
+#include "core/handles_win32.h"
 #include "gui/handles_win32.h"
 #include "settings/language_folder_win32.h"
 #include "settings/registry_win32.h"
@@ -77,7 +78,7 @@ RegistryValue Data(ValueType type, Bytes data) {
 struct CloseKey {
   void operator()(HKEY key) const { RegCloseKey(key); }
 };
-using OwnedKey = gui::win32::UniqueHandle<HKEY, CloseKey>;
+using OwnedKey = UniqueHandle<HKEY, CloseKey>;
 
 // A value as the system's own functions see it.
 struct RawValue {
@@ -269,12 +270,6 @@ std::filesystem::path PathFromUtf8(std::string_view text) {
   return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
-struct CloseFile {
-  void operator()(HANDLE file) const {
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  }
-};
-using OwnedFile = gui::win32::UniqueHandle<HANDLE, CloseFile>;
 
 class LanguageFolderTest : public ::testing::Test {
  protected:
@@ -359,9 +354,10 @@ TEST_F(LanguageFolderTest, ReadFileGivesNothingForWhatIsNotAFile) {
 TEST_F(LanguageFolderTest, ReadFileReadsAFileThatAnotherProgramIsWriting) {
   const std::string path = Make("open.lng", "being edited");
   // An editor holds the file open for writing and lets others read it.
-  const OwnedFile writer(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  ASSERT_NE(writer.Get(), INVALID_HANDLE_VALUE);
+  const KernelHandle writer(NullIfInvalid(CreateFileW(Widen(path).c_str(), GENERIC_WRITE,
+                                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                      FILE_ATTRIBUTE_NORMAL, nullptr)));
+  ASSERT_TRUE(writer);
   EXPECT_EQ(files_.ReadFile(path, 100), "being edited");
 }
 
